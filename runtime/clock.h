@@ -1,0 +1,23 @@
+// The millisecond clock, sleeping and the periodic tick timer.
+#pragma once
+#include <cstdint>
+
+uint32_t Millisecs();           // milliseconds since an arbitrary start, wrapping at 2^32
+void DelayMillis(int32_t ms);  // a negative count does not sleep
+
+struct TickTimer;
+TickTimer* CreateTickTimer(int hz);  // period truncation(1000 / hz) ms; nullptr when none can be made
+// Processes pending events (through the event pump) until the timer has ticked since the previous
+// wait; returns the number of ticks since then (at least 1).
+int WaitForTick(TickTimer* timer);
+
+// The window layer installs a pump that processes its pending events and waits at most maxWaitMs
+// for new ones; without one, the pump only sleeps.
+using EventPump = void (*)(int maxWaitMs);
+void SetEventPump(EventPump pump);
+void PumpEvents(int maxWaitMs);
+
+// Tests replace the clock and the sleep; nullptr restores the real ones.
+using ClockNow = uint32_t (*)();
+using ClockSleep = void (*)(int32_t ms);
+void SetClockForTesting(ClockNow now, ClockSleep sleep);

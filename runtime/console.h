@@ -1,0 +1,21 @@
+// Console lines: UTF-8 out with CR LF and a flush, UTF-8 in up to a line feed.
+#pragma once
+#include <cstdio>
+#include <optional>
+#include "runtime/text.h"
+
+void PrintLine(const Text& text);
+// Writes the prompt without a line end, flushes, and returns the next input line (what was read
+// before the end of input, possibly nothing).
+Text ReadLineWithPrompt(const Text& prompt);
+// Writes the text without a line end and flushes.
+void WriteText(const Text& text);
+// The next input line, or nothing when the input ended before any character was read.
+// A last line without a line end is still a line.
+std::optional<Text> ReadConsoleLine();
+
+// Tests point the console at their own streams; nullptr restores stdin, stdout and stderr.
+void SetConsoleStreams(std::FILE* in, std::FILE* out, std::FILE* err);
+std::FILE* ConsoleIn();
+std::FILE* ConsoleOut();
+std::FILE* ConsoleErr();

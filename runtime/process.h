@@ -1,0 +1,34 @@
+// The life of the process: start-up, program arguments, finding files, normal and fatal ends.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+#include "runtime/text.h"
+
+// Thrown by EndProgram and RaiseFatalError; RunProgram catches it, so that tests and fuzz targets
+// can run an interpreter in-process. Interpreter code never catches it.
+struct ProgramExit {
+  int status;
+};
+
+// Start of the process: splits the arguments into texts (DecodeBytes per argument), remembers the
+// directory the user started from and makes the directory holding the program the working one.
+void StartProcess(int argc, char** argv);
+// Runs body, ends the process cleanly (window closed, hooks run) and returns the exit status that
+// main returns: 0, or 255 for a fatal error.
+int RunProgram(int argc, char** argv, int (*body)());
+// Runs the end-of-program hooks (closing the window, ...). Called by RunProgram; tests may call it.
+void RunEndHooks();
+void AddEndHook(void (*hook)());
+
+const std::vector<Text>& ProgramArguments();
+void SetProgramArguments(std::vector<Text> arguments);  // for tests
+
+[[noreturn]] void EndProgram();
+[[noreturn]] void RaiseFatalError(const Text& message);
+
+// Finds a regular file for a path the user gave: a relative path in the program's directory
+// first, then in the directory the program was started from. Returns the native path to open.
+std::optional<std::string> FindRegularFile(const Text& path);
+// Reads a whole file as bytes; false when it cannot be opened or read.
+bool ReadFileBytes(const std::string& nativePath, std::string* bytes);
