@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building (and, with "test", testing) needs, when any is missing.
+# Usage: scripts/install-deps.sh [build|test|dev]
+set -euo pipefail
+set_name=${1:-build}
+
+packages=(g++ cmake make pkg-config libsdl2-dev libgtk-3-dev)
+case "$set_name" in
+  build) ;;
+  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps) ;;
+  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps clang libclang-rt-14-dev lua5.4 hyperfine) ;;
+  *) echo "usage: $0 [build|test|dev]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
