@@ -23,6 +23,9 @@ void AddEndHook(void (*hook)());
 
 const std::vector<Text>& ProgramArguments();
 void SetProgramArguments(std::vector<Text> arguments);  // for tests
+// Tests set where relative paths are looked for: the program's directory (empty: the working
+// directory) and the directory the user started from (empty: none).
+void SetProcessDirectoriesForTesting(std::string programDirectory, std::string startDirectory);
 
 [[noreturn]] void EndProgram();
 [[noreturn]] void RaiseFatalError(const Text& message);
