@@ -8,8 +8,8 @@
 
 namespace {
 
-// Padding in front of a text never grows a text past this many units, whatever the position.
-constexpr int64_t kMaxTextUnits = int64_t{1} << 28;
+// A position far before the text asks for billions of blanks; the padding stops at this many.
+constexpr int64_t kMaxPadding = int64_t{1} << 24;
 
 int64_t Length(const Text& s) { return static_cast<int64_t>(s.size()); }
 
@@ -91,8 +91,7 @@ Text MidText(const Text& s, int pos, int count) {
     end = std::min(start + wanted, length);
   }
   if (start >= 0) return Slice(s, start, end);
-  int64_t blanks = std::min(-start, kMaxTextUnits - length);
-  Text result(static_cast<std::size_t>(std::max<int64_t>(blanks, 0)), u' ');
+  Text result(static_cast<std::size_t>(std::min(-start, kMaxPadding)), u' ');
   return result + s;
 }
 
