@@ -35,6 +35,7 @@ struct TickTimer {
   uint32_t start = 0;
   uint32_t period = 1;
   uint32_t seen = 0;  // the tick count at the previous wait
+  bool running = false;
 
   // Unsigned differences keep the count right across the clock's wrap.
   uint32_t Count() const { return (Millisecs() - start) / period; }
@@ -43,7 +44,12 @@ struct TickTimer {
 
 namespace {
 TickTimer gTimers[kMaxTickTimers];
-int gTimerCount = 0;
+
+TickTimer* FreeSlot() {
+  for (TickTimer& timer : gTimers)
+    if (!timer.running) return &timer;
+  return nullptr;
+}
 }  // namespace
 
 uint32_t Millisecs() { return gNow(); }
@@ -63,12 +69,17 @@ void PumpEvents(int maxWaitMs) { gPump(maxWaitMs); }
 
 // A frequency above 1000 Hz has a period of 0 ms, which no system timer accepts.
 TickTimer* CreateTickTimer(int hz) {
-  if (hz <= 0 || hz > 1000 || gTimerCount >= kMaxTickTimers) return nullptr;
-  TickTimer* timer = &gTimers[gTimerCount++];
+  TickTimer* timer = hz > 0 && hz <= 1000 ? FreeSlot() : nullptr;
+  if (!timer) return nullptr;
   timer->period = static_cast<uint32_t>(1000 / hz);
   timer->start = Millisecs();
   timer->seen = 0;
+  timer->running = true;
   return timer;
+}
+
+void ReleaseTickTimer(TickTimer* timer) {
+  if (timer) timer->running = false;
 }
 
 int WaitForTick(TickTimer* timer) {

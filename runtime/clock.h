@@ -7,6 +7,8 @@ void DelayMillis(int32_t ms);  // a negative count does not sleep
 
 struct TickTimer;
 TickTimer* CreateTickTimer(int hz);  // period truncation(1000 / hz) ms; nullptr when none can be made
+// Gives a timer's slot back (at most 16 run at a time); for runs of an interpreter in-process.
+void ReleaseTickTimer(TickTimer* timer);
 // Processes pending events (through the event pump) until the timer has ticked since the previous
 // wait; returns the number of ticks since then (at least 1).
 int WaitForTick(TickTimer* timer);

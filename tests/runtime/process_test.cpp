@@ -1,0 +1,226 @@
+// Tests of the process services: the fatal and normal ends, running a program body, the start in
+// the program's directory, and finding the files the user names.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "runtime/console.h"
+#include "runtime/process.h"
+#include "tests/support/run.h"
+
+namespace {
+
+std::string Contents(std::FILE* file) {
+  std::fflush(file);
+  std::rewind(file);
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  return bytes;
+}
+
+std::string WorkingDirectory() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// Keeps the console, the working directory and the search directories as they were.
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    err_ = std::tmpfile();
+    out_ = std::tmpfile();
+    ASSERT_NE(err_, nullptr);
+    ASSERT_NE(out_, nullptr);
+    SetConsoleStreams(nullptr, out_, err_);
+    cwd_ = WorkingDirectory();
+  }
+  void TearDown() override {
+    SetConsoleStreams(nullptr, nullptr, nullptr);
+    std::fclose(err_);
+    std::fclose(out_);
+    EXPECT_EQ(chdir(cwd_.c_str()), 0);
+    SetProcessDirectoriesForTesting("", "");
+    SetProgramArguments({});
+  }
+  std::FILE* err_ = nullptr;
+  std::FILE* out_ = nullptr;
+  std::string cwd_;
+};
+
+TEST_F(ProcessTest, FatalErrorWritesLowBytesWithoutLineEndAndExitsMinusOne) {
+  struct Row { Text message; std::string written; } rows[] = {
+      {u"DEBUG >> kaputt", "DEBUG >> kaputt"},
+      {u"", ""},
+      {u"Größe", "Gr\xF6\xDF" "e"},
+      {Text(u"a\u4142\0b", 4), std::string("aB\0b", 4)}};
+  for (const Row& row : rows) {
+    std::rewind(err_);
+    ASSERT_EQ(ftruncate(fileno(err_), 0), 0);
+    try {
+      RaiseFatalError(row.message);
+      ADD_FAILURE() << "RaiseFatalError returned";
+    } catch (const ProgramExit& exit) {
+      EXPECT_EQ(exit.status, -1);
+    }
+    EXPECT_EQ(Contents(err_), row.written);
+  }
+}
+
+TEST_F(ProcessTest, EndProgramExitsWithZero) {
+  try {
+    EndProgram();
+    ADD_FAILURE() << "EndProgram returned";
+  } catch (const ProgramExit& exit) {
+    EXPECT_EQ(exit.status, 0);
+  }
+}
+
+int gHookCalls = 0;
+void CountingHook() { ++gHookCalls; }
+
+int ReturnsThree() { return 3; }
+int EndsNormally() {
+  PrintLine(u"vorher");
+  EndProgram();
+}
+int EndsFatally() { RaiseFatalError(u"weg"); }
+int ReturnsMinusTwo() { return -2; }
+
+TEST_F(ProcessTest, RunProgramGivesTheStatusMainReturnsAndRunsTheHooks) {
+  struct Row { int (*body)(); int status; std::string out; std::string err; } rows[] = {
+      {ReturnsThree, 3, "", ""},
+      {EndsNormally, 0, "vorher\r\n", ""},
+      {EndsFatally, 255, "", "weg"},
+      {ReturnsMinusTwo, 254, "", ""}};
+  AddEndHook(CountingHook);
+  AddEndHook(CountingHook);  // registered once only
+  char program[] = "/nowhere/prog";
+  char* argv[] = {program, nullptr};
+  for (const Row& row : rows) {
+    for (std::FILE* file : {out_, err_}) {
+      std::rewind(file);
+      ASSERT_EQ(ftruncate(fileno(file), 0), 0);
+    }
+    gHookCalls = 0;
+    EXPECT_EQ(RunProgram(1, argv, row.body), row.status);
+    EXPECT_EQ(gHookCalls, 1);
+    EXPECT_EQ(Contents(out_), row.out);
+    EXPECT_EQ(Contents(err_), row.err);
+  }
+}
+
+TEST_F(ProcessTest, StartDecodesArgumentsAndMovesToTheProgramsDirectory) {
+  char program[] = "prog";
+  char utf8[] = "gr\xC3\xBC\xC3\x9F.cf";
+  char latin1[] = "gr\xFC\xDF.cf";
+  char quoted[] = "a b";
+  char* argv[] = {program, utf8, latin1, quoted, nullptr};
+  StartProcess(4, argv);
+  std::vector<Text> expected{u"prog", u"grüß.cf", Text(u"gr\u00FC\u00DF.cf"), u"a b"};
+  EXPECT_EQ(ProgramArguments(), expected);
+
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  std::string exe(self, static_cast<std::size_t>(n));
+  EXPECT_EQ(WorkingDirectory(), exe.substr(0, exe.rfind('/')));
+}
+
+// Two folders standing for the program's directory and the directory the user started from.
+class FindFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetProcessDirectoriesForTesting(program_.path(), start_.path()); }
+  void TearDown() override { SetProcessDirectoriesForTesting("", ""); }
+  TempDir program_;
+  TempDir start_;
+};
+
+TEST_F(FindFileTest, RelativePathsTryTheProgramsDirectoryThenTheStartDirectory) {
+  program_.Write("both.pel", "p");
+  start_.Write("both.pel", "s");
+  program_.Write("prog_only.pel", "p");
+  start_.Write("start_only.pel", "s");
+  ASSERT_EQ(mkdir((program_.path() + "/dir.pel").c_str(), 0700), 0);
+  start_.Write("dir.pel", "s");
+  ASSERT_EQ(mkdir((start_.path() + "/sub").c_str(), 0700), 0);
+  start_.Write("sub/inner.pel", "s");
+
+  struct Row { Text path; std::string foundIn; } rows[] = {
+      {u"both.pel", "p"}, {u"prog_only.pel", "p"}, {u"start_only.pel", "s"}, {u"dir.pel", "s"},
+      {u"sub/inner.pel", "s"}, {u"missing.pel", ""}, {u"", ""}, {u"sub", ""}};
+  for (const Row& row : rows) {
+    std::optional<std::string> found = FindRegularFile(row.path);
+    if (row.foundIn.empty()) {
+      EXPECT_FALSE(found.has_value()) << NarrowBytes(row.path);
+      continue;
+    }
+    ASSERT_TRUE(found.has_value()) << NarrowBytes(row.path);
+    EXPECT_EQ(ReadFile(*found), row.foundIn) << NarrowBytes(row.path);
+  }
+}
+
+TEST_F(FindFileTest, AbsolutePathsAreTakenAsTheyStand) {
+  std::string full = start_.Write("abs.pel", "x");
+  EXPECT_EQ(FindRegularFile(TextFromLatin1(full)), full);
+  EXPECT_EQ(FindRegularFile(TextFromLatin1(start_.path())), std::nullopt);
+  EXPECT_EQ(FindRegularFile(TextFromLatin1(start_.path() + "/nope")), std::nullopt);
+}
+
+TEST_F(FindFileTest, ANameOpensWhateverBytesItIsStoredAs) {
+  start_.Write("gr\xC3\xBCn.cf", "utf8");
+  start_.Write("wei\xDF.cf", "latin1");
+  start_.Write("\xC3\xBC\xFC.cf", "mixed");
+  start_.Write("\xE2\x82\xAC.cf", "euro");
+  struct Row { std::string argument; std::string content; } rows[] = {
+      {"gr\xC3\xBCn.cf", "utf8"}, {"gr\xFCn.cf", "utf8"}, {"wei\xDF.cf", "latin1"},
+      {"wei\xC3\x9F.cf", "latin1"}, {"\xC3\xBC\xFC.cf", "mixed"}, {"\xE2\x82\xAC.cf", "euro"}};
+  for (const Row& row : rows) {
+    std::optional<std::string> found = FindRegularFile(DecodeBytes(row.argument));
+    ASSERT_TRUE(found.has_value()) << row.argument;
+    EXPECT_EQ(ReadFile(*found), row.content) << row.argument;
+  }
+}
+
+// Both spellings decode to the same text, so the text cannot tell them apart: UTF-8 goes first.
+TEST_F(FindFileTest, WhenBothSpellingsExistTheUtf8NameWins) {
+  start_.Write("gr\xC3\xBC\xC3\x9F.cf", "utf8");
+  start_.Write("gr\xFC\xDF.cf", "latin1");
+  for (std::string argument : {"gr\xC3\xBC\xC3\x9F.cf", "gr\xFC\xDF.cf"}) {
+    std::optional<std::string> found = FindRegularFile(DecodeBytes(argument));
+    ASSERT_TRUE(found.has_value()) << argument;
+    EXPECT_EQ(ReadFile(*found), "utf8") << argument;
+  }
+}
+
+TEST_F(FindFileTest, WithoutDirectoriesTheWorkingDirectoryCounts) {
+  SetProcessDirectoriesForTesting("", "");
+  std::string cwd = WorkingDirectory();
+  ASSERT_EQ(chdir(start_.path().c_str()), 0);
+  start_.Write("here.pel", "h");
+  std::optional<std::string> found = FindRegularFile(u"here.pel");
+  EXPECT_EQ(chdir(cwd.c_str()), 0);
+  EXPECT_EQ(found, std::optional<std::string>("here.pel"));
+}
+
+TEST(ReadFileBytesTest, ReadsEveryByteOrFails) {
+  TempDir dir;
+  std::string content("a\0\xFF\r\nb", 6);
+  content += std::string(200000, 'z');
+  std::string path = dir.Write("f.bin", content);
+  std::string bytes = "old";
+  ASSERT_TRUE(ReadFileBytes(path, &bytes));
+  EXPECT_EQ(bytes, content);
+  ASSERT_TRUE(ReadFileBytes(dir.Write("empty", ""), &bytes));
+  EXPECT_EQ(bytes, "");
+  bytes = "kept";
+  EXPECT_FALSE(ReadFileBytes(dir.path() + "/missing", &bytes));
+  EXPECT_FALSE(ReadFileBytes(dir.path(), &bytes));
+  EXPECT_EQ(bytes, "kept");
+}
+
+}  // namespace
