@@ -1,0 +1,221 @@
+// The graphics window's state and its public operations: choosing the display, the canvas with
+// its colours, paced presents, and the keyboard queries, each of which first processes the
+// window's pending events.
+#include "runtime/window.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "runtime/clock.h"
+#include "runtime/console.h"
+#include "runtime/internal/canvas.h"
+#include "runtime/internal/keyboard.h"
+#include "runtime/internal/pacing.h"
+#include "runtime/internal/platform.h"
+#include "runtime/internal/platform_memory.h"
+#include "runtime/process.h"
+
+namespace {
+
+using orvelt::Rgb;
+
+// WaitForKey waits in slices, so that a display that stops answering cannot block it for good.
+constexpr int kKeyWaitSliceMs = 100;
+
+struct WindowState {
+  std::unique_ptr<orvelt::Platform> display;
+  bool open = false;
+  bool realDisplayFailed = false;
+  int depth = 0;
+  orvelt::Canvas canvas;
+  orvelt::FramePacer pacer;
+  orvelt::SwapIntervalBook swapInterval;
+  Rgb drawColour{255, 255, 255};
+  Rgb clearColour{};
+};
+
+WindowState& State() {
+  static WindowState state;
+  return state;
+}
+
+Text& Title() {
+  static Text title = u"Orvelt Application";
+  return title;
+}
+
+Rgb ClampedColour(int red, int green, int blue) {
+  auto clamp = [](int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); };
+  return {clamp(red), clamp(green), clamp(blue)};
+}
+
+void NoteNoDisplay() {
+  std::FILE* err = ConsoleErr();
+  std::fputs(orvelt::memory::kNoDisplayNote, err);
+  std::fflush(err);
+}
+
+// Tests get the recording memory display; once the real display has failed, the rest of the run
+// goes on without one and the note is not repeated.
+std::unique_ptr<orvelt::Platform> OpenDisplay(const orvelt::WindowRequest& request) {
+  WindowState& state = State();
+  std::unique_ptr<orvelt::Platform> display;
+  if (orvelt::memory::Installed()) {
+    display = orvelt::MakeMemoryPlatform(true);
+  } else if (!state.realDisplayFailed) {
+    display = orvelt::MakeSdlPlatform();
+  }
+  if (display && display->OpenWindow(request)) return display;
+  if (!state.realDisplayFailed && !orvelt::memory::Installed()) {
+    state.realDisplayFailed = true;
+    NoteNoDisplay();
+  }
+  display = orvelt::MakeMemoryPlatform(false);
+  display->OpenWindow(request);
+  return display;
+}
+
+void PumpWindowEvents(int maxWaitMs) {
+  WindowState& state = State();
+  if (state.open) {
+    state.display->PollEvents(maxWaitMs);
+  } else {
+    DelayMillis(maxWaitMs);
+  }
+}
+
+void ProcessPendingEvents() {
+  WindowState& state = State();
+  if (state.open) state.display->PollEvents(0);
+}
+
+void ShutDownWindowing() {
+  CloseGraphicsWindow();
+  orvelt::ShutDownSdl();
+}
+
+}  // namespace
+
+namespace orvelt {
+const Canvas* CurrentCanvas() { return State().open ? &State().canvas : nullptr; }
+}  // namespace orvelt
+
+void OpenGraphicsWindow(int width, int height, int depth, int hertz, WindowPlacement placement) {
+  CloseGraphicsWindow();
+  WindowState& state = State();
+  state.canvas.Resize(width, height);
+  orvelt::WindowRequest request{state.canvas.Width(), state.canvas.Height(), placement, Title()};
+  state.display = OpenDisplay(request);
+  state.open = true;
+  state.depth = depth;
+  state.drawColour = {255, 255, 255};
+  state.clearColour = {};
+  state.pacer.Start(hertz, depth);
+  state.swapInterval.Forget();
+  orvelt::Keyboard() = orvelt::KeyboardState{};
+  // The first frame shows the black canvas, so a new window never shows stale contents.
+  state.display->Present(state.canvas);
+  SetEventPump(PumpWindowEvents);
+  AddEndHook(ShutDownWindowing);
+}
+
+void CloseGraphicsWindow() {
+  WindowState& state = State();
+  if (!state.open) return;
+  state.display->CloseWindow();
+  state.display.reset();
+  state.open = false;
+  orvelt::Keyboard() = orvelt::KeyboardState{};
+  SetEventPump(nullptr);
+}
+
+bool GraphicsWindowOpen() { return State().open; }
+
+bool HasKeySource() { return State().open && State().display->DeliversKeys(); }
+
+void SetWindowTitle(const Text& title) { Title() = title; }
+
+const Text& WindowTitle() { return Title(); }
+
+void SetDrawColor(int red, int green, int blue) { State().drawColour = ClampedColour(red, green, blue); }
+
+void SetClearColor(int red, int green, int blue) { State().clearColour = ClampedColour(red, green, blue); }
+
+void ClearCanvas() {
+  WindowState& state = State();
+  if (state.open) state.canvas.Fill(state.clearColour);
+}
+
+void PresentCanvas(int sync) {
+  WindowState& state = State();
+  if (!state.open) return;
+  int interval = state.pacer.Prepare(sync);
+  if (state.swapInterval.NeedsChange(interval)) state.display->SetSwapInterval(interval);
+  state.display->Present(state.canvas);
+}
+
+void DrawPoint(float x, float y) {
+  WindowState& state = State();
+  if (state.open) state.canvas.Point(x, y, state.drawColour);
+}
+
+void DrawLineSegment(float x1, float y1, float x2, float y2) {
+  WindowState& state = State();
+  if (state.open) state.canvas.Line(x1, y1, x2, y2, state.drawColour);
+}
+
+void DrawFilledRect(float x, float y, float w, float h) {
+  WindowState& state = State();
+  if (state.open) state.canvas.FilledRect(x, y, w, h, state.drawColour);
+}
+
+void DrawFilledOval(float x, float y, float w, float h) {
+  WindowState& state = State();
+  if (state.open) state.canvas.FilledOval(x, y, w, h, state.drawColour);
+}
+
+void DrawTextAt(const Text& text, float x, float y) {
+  WindowState& state = State();
+  if (state.open) state.canvas.TextAt(text, x, y, state.drawColour);
+}
+
+int TextPixelWidth(const Text& text) { return orvelt::TextWidthInPixels(text); }
+
+int KeyHitCount(int code) {
+  ProcessPendingEvents();
+  return orvelt::Keyboard().TakeHits(code);
+}
+
+int KeyIsDown(int code) {
+  ProcessPendingEvents();
+  return orvelt::Keyboard().IsDown(code);
+}
+
+// Without a key source no key can ever come, so the console stands in: one line, or at once
+// at the end of input.
+int WaitForKey() {
+  if (!HasKeySource()) {
+    ReadConsoleLine();
+    return 0;
+  }
+  FlushKeyboard();
+  for (;;) {
+    State().display->PollEvents(kKeyWaitSliceMs);
+    if (int code = orvelt::Keyboard().TakeLowestHit()) return code;
+  }
+}
+
+void FlushKeyboard() {
+  ProcessPendingEvents();
+  orvelt::Keyboard().Clear();
+}
+
+int NextTypedChar() {
+  ProcessPendingEvents();
+  return orvelt::Keyboard().NextChar();
+}
+
+int CloseRequested() {
+  ProcessPendingEvents();
+  return orvelt::Keyboard().TakeCloseRequest();
+}

@@ -1,0 +1,306 @@
+// Window tests under a real X server: xdotool finds, focuses and types into windows, xwd reads
+// their pixels, and a background child runs the program under test with a bounded wait.
+#include "tests/support/x11.h"
+
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "tests/support/run.h"
+
+namespace x11 {
+namespace {
+
+constexpr int kPollMs = 20;
+
+using Clock = std::chrono::steady_clock;
+
+// Polls the condition until it holds or the time is up; the pause between polls only spaces them.
+template <typename Condition>
+bool PollUntil(int timeoutMs, Condition condition) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (condition()) return true;
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+  }
+}
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string RegexForExactTitle(const std::string& title) {
+  std::string regex = "^";
+  for (char c : title) {
+    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) regex += '\\';
+    regex += c;
+  }
+  return regex + "$";
+}
+
+std::optional<WindowId> FirstWindow(const std::string& output) {
+  std::istringstream lines(output);
+  std::string line;
+  if (!std::getline(lines, line) || line.empty()) return std::nullopt;
+  return std::stoul(line);
+}
+
+uint32_t BigEndian32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+int ChannelOf(uint32_t value, uint32_t mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (!(mask & 1u)) {
+    mask >>= 1;
+    ++shift;
+  }
+  uint32_t channel = (value >> shift) & mask;
+  return static_cast<int>(channel * 255u / mask);
+}
+
+// Sends the window the message its close box sends: WM_PROTOCOLS carrying WM_DELETE_WINDOW.
+// libX11 is opened at run time, so test programs need no link to it.
+bool SendDeleteWindow(WindowId window) {
+  void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+  if (!lib) return false;
+  auto openDisplay = reinterpret_cast<Display* (*)(const char*)>(dlsym(lib, "XOpenDisplay"));
+  auto internAtom = reinterpret_cast<Atom (*)(Display*, const char*, Bool)>(dlsym(lib, "XInternAtom"));
+  auto sendEvent = reinterpret_cast<Status (*)(Display*, Window, Bool, long, XEvent*)>(dlsym(lib, "XSendEvent"));
+  auto flush = reinterpret_cast<int (*)(Display*)>(dlsym(lib, "XFlush"));
+  auto closeDisplay = reinterpret_cast<int (*)(Display*)>(dlsym(lib, "XCloseDisplay"));
+  bool sent = false;
+  if (openDisplay && internAtom && sendEvent && flush && closeDisplay) {
+    if (Display* display = openDisplay(nullptr)) {
+      XEvent event{};
+      event.xclient.type = ClientMessage;
+      event.xclient.window = window;
+      event.xclient.message_type = internAtom(display, "WM_PROTOCOLS", False);
+      event.xclient.format = 32;
+      event.xclient.data.l[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", False));
+      event.xclient.data.l[1] = CurrentTime;
+      sent = sendEvent(display, window, False, NoEventMask, &event) != 0;
+      flush(display);
+      closeDisplay(display);
+    }
+  }
+  dlclose(lib);
+  return sent;
+}
+
+}  // namespace
+
+bool DisplayAvailable() {
+  const char* display = std::getenv("DISPLAY");
+  return display && *display;
+}
+
+bool DisplayRequired() {
+  const char* required = std::getenv("ORVELT_REQUIRE_DISPLAY");
+  return required && std::string(required) == "1";
+}
+
+std::ostream& operator<<(std::ostream& out, const Pixel& pixel) {
+  return out << "(" << pixel.r << ", " << pixel.g << ", " << pixel.b << ")";
+}
+
+Pixel Screenshot::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return {};
+  return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+std::optional<std::string> RunCommand(const std::string& commandLine) {
+  std::FILE* pipe = popen((commandLine + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return std::nullopt;
+  std::string output;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  int status = pclose(pipe);
+  if (status != 0) return std::nullopt;
+  return output;
+}
+
+std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs) {
+  std::optional<WindowId> found;
+  PollUntil(timeoutMs, [&] {
+    auto output = RunCommand("xdotool search --onlyvisible --name " + ShellQuote(RegexForExactTitle(title)));
+    found = output ? FirstWindow(*output) : std::nullopt;
+    return found.has_value();
+  });
+  return found;
+}
+
+bool WaitForNoWindow(const std::string& title, int timeoutMs) {
+  return PollUntil(timeoutMs, [&] {
+    auto output = RunCommand("xdotool search --onlyvisible --name " + ShellQuote(RegexForExactTitle(title)));
+    return !output || !FirstWindow(*output);
+  });
+}
+
+std::optional<Geometry> WindowGeometry(WindowId window) {
+  auto output = RunCommand("xdotool getwindowgeometry --shell " + std::to_string(window));
+  if (!output) return std::nullopt;
+  Geometry geometry;
+  std::istringstream lines(*output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string name = line.substr(0, eq);
+    int value = std::atoi(line.c_str() + eq + 1);
+    if (name == "X") geometry.x = value;
+    if (name == "Y") geometry.y = value;
+    if (name == "WIDTH") geometry.width = value;
+    if (name == "HEIGHT") geometry.height = value;
+  }
+  return geometry;
+}
+
+bool FocusWindow(WindowId window) {
+  std::string id = std::to_string(window);
+  return PollUntil(5000, [&] {
+    RunCommand("xdotool windowfocus " + id);
+    auto focused = RunCommand("xdotool getwindowfocus");
+    return focused && FirstWindow(*focused) == window;
+  });
+}
+
+bool PressKey(WindowId window, const std::string& keyName) {
+  return FocusWindow(window) && RunCommand("xdotool key " + ShellQuote(keyName)).has_value();
+}
+
+bool KeyDown(WindowId window, const std::string& keyName) {
+  return FocusWindow(window) && RunCommand("xdotool keydown " + ShellQuote(keyName)).has_value();
+}
+
+bool KeyUp(WindowId window, const std::string& keyName) {
+  return FocusWindow(window) && RunCommand("xdotool keyup " + ShellQuote(keyName)).has_value();
+}
+
+bool TypeText(WindowId window, const std::string& text) {
+  return FocusWindow(window) &&
+         RunCommand("xdotool type --delay 30 -- " + ShellQuote(text)).has_value();
+}
+
+bool RequestClose(WindowId window) { return SendDeleteWindow(window); }
+
+std::optional<Screenshot> CaptureWindow(WindowId window) {
+  auto bytes = RunCommand("xwd -silent -id " + std::to_string(window));
+  if (!bytes) return std::nullopt;
+  return ParseXwd(*bytes);
+}
+
+bool WaitForPixel(WindowId window, int x, int y, Pixel expected, int timeoutMs) {
+  return PollUntil(timeoutMs, [&] {
+    auto shot = CaptureWindow(window);
+    return shot && shot->At(x, y) == expected;
+  });
+}
+
+// The header is 25 big-endian 32-bit fields, then the window name, then the colour map, then the
+// pixels in the byte order the header names.
+std::optional<Screenshot> ParseXwd(const std::string& bytes) {
+  if (bytes.size() < 100) return std::nullopt;
+  auto field = [&bytes](int index) { return BigEndian32(bytes, static_cast<size_t>(index) * 4); };
+  uint32_t headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7);
+  uint32_t bitsPerPixel = field(11), bytesPerLine = field(12);
+  uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16), colours = field(19);
+  if (bitsPerPixel != 32 && bitsPerPixel != 24) return std::nullopt;
+  if (width == 0 || height == 0 || width > 16384 || height > 16384) return std::nullopt;
+  size_t start = static_cast<size_t>(headerSize) + static_cast<size_t>(colours) * 12;
+  size_t bytesPerPixel = bitsPerPixel / 8;
+  if (bytesPerLine < width * bytesPerPixel || start + static_cast<size_t>(bytesPerLine) * height > bytes.size())
+    return std::nullopt;
+  std::vector<Pixel> pixels;
+  pixels.reserve(static_cast<size_t>(width) * height);
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) {
+      size_t at = start + static_cast<size_t>(y) * bytesPerLine + x * bytesPerPixel;
+      uint32_t value = 0;
+      for (size_t i = 0; i < bytesPerPixel; ++i) {
+        uint32_t byte = static_cast<uint8_t>(bytes[at + i]);
+        value |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bytesPerPixel - 1 - i));
+      }
+      pixels.push_back({ChannelOf(value, redMask), ChannelOf(value, greenMask), ChannelOf(value, blueMask)});
+    }
+  }
+  return Screenshot(static_cast<int>(width), static_cast<int>(height), std::move(pixels));
+}
+
+BackgroundProcess::BackgroundProcess(const std::string& binary, const std::vector<std::string>& args,
+                                     const std::string& input,
+                                     const std::map<std::string, std::string>& env) {
+  char folderTemplate[] = "/tmp/orvelt-bg-XXXXXX";
+  if (!mkdtemp(folderTemplate)) return;
+  folder_ = folderTemplate;
+  std::ofstream(folder_ + "/in", std::ios::binary) << input;
+  pid_ = fork();
+  if (pid_ != 0) return;
+  int in = open((folder_ + "/in").c_str(), O_RDONLY);
+  int out = open((folder_ + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  int err = open((folder_ + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (in < 0 || out < 0 || err < 0) _exit(127);
+  dup2(in, 0);
+  dup2(out, 1);
+  dup2(err, 2);
+  for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+  std::vector<std::string> all{binary};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  execv(binary.c_str(), argv.data());
+  _exit(127);
+}
+
+BackgroundProcess::~BackgroundProcess() {
+  Kill();
+  if (!folder_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+}
+
+bool BackgroundProcess::Running() {
+  if (pid_ <= 0 || status_ != -1000) return false;
+  int raw = 0;
+  pid_t done = waitpid(pid_, &raw, WNOHANG);
+  if (done == 0) return true;
+  status_ = done < 0 ? -1 : WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+  return false;
+}
+
+bool BackgroundProcess::WaitForExit(int timeoutMs) {
+  return PollUntil(timeoutMs, [this] { return !Running(); });
+}
+
+void BackgroundProcess::Kill() {
+  if (!Running()) return;
+  kill(pid_, SIGKILL);
+  int raw = 0;
+  waitpid(pid_, &raw, 0);
+  status_ = -SIGKILL;
+}
+
+std::string BackgroundProcess::Out() const { return ReadFile(folder_ + "/out"); }
+std::string BackgroundProcess::Err() const { return ReadFile(folder_ + "/err"); }
+
+}  // namespace x11

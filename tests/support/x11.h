@@ -1,0 +1,128 @@
+// Helpers for window tests under a real X server (Xvfb, no window manager): running a program in
+// the background, finding its window by title, focusing it, pressing keys and typing with xdotool,
+// and reading the window's pixels back from an xwd screenshot.
+//
+// Usage:
+//   TEST(Window, ShowsRed) {
+//     REQUIRE_X11_DISPLAY();                      // skips without DISPLAY (fails with
+//                                                 // ORVELT_REQUIRE_DISPLAY=1)
+//     x11::BackgroundProcess program(ZUNT_BIN, {script});
+//     auto window = x11::FindWindow("Mein Titel");  // bounded poll for the mapped window
+//     ASSERT_TRUE(window);
+//     ASSERT_TRUE(x11::WaitForPixel(*window, 10, 10, {255, 0, 0}));  // bounded poll on screenshots
+//     ASSERT_TRUE(x11::PressKey(*window, "Escape"));                  // focuses, then presses
+//     ASSERT_TRUE(program.WaitForExit());
+//     EXPECT_EQ(program.Status(), 0);
+//   }
+// Key names are X keysym names as xdotool takes them: "Escape", "Return", "BackSpace", "a", "Left".
+#pragma once
+#include <sys/types.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace x11 {
+
+// DISPLAY is set.
+bool DisplayAvailable();
+// ORVELT_REQUIRE_DISPLAY=1: window tests must run, so a missing display is a failure.
+bool DisplayRequired();
+
+#define REQUIRE_X11_DISPLAY()                                                    \
+  do {                                                                           \
+    if (!::x11::DisplayAvailable()) {                                            \
+      if (::x11::DisplayRequired()) FAIL() << "DISPLAY is not set";              \
+      GTEST_SKIP() << "no X display (DISPLAY unset)";                            \
+    }                                                                            \
+  } while (0)
+
+struct Pixel {
+  int r = 0;
+  int g = 0;
+  int b = 0;
+  friend bool operator==(const Pixel&, const Pixel&) = default;
+};
+std::ostream& operator<<(std::ostream& out, const Pixel& pixel);
+
+struct Geometry {
+  int x = 0;  // of the window's top-left corner on the screen
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class Screenshot {
+ public:
+  Screenshot(int width, int height, std::vector<Pixel> pixels)
+      : width_(width), height_(height), pixels_(std::move(pixels)) {}
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Black outside the picture.
+  Pixel At(int x, int y) const;
+
+ private:
+  int width_;
+  int height_;
+  std::vector<Pixel> pixels_;
+};
+
+using WindowId = unsigned long;
+
+// Polls until a window with exactly this title is mapped, at most timeoutMs.
+std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs = 15000);
+// True when no window with this title is mapped (any more), polling at most timeoutMs.
+bool WaitForNoWindow(const std::string& title, int timeoutMs = 15000);
+std::optional<Geometry> WindowGeometry(WindowId window);
+// Gives the window the keyboard focus and waits (bounded) until it has it.
+bool FocusWindow(WindowId window);
+// Focuses the window, then presses and releases the key (xdotool key).
+bool PressKey(WindowId window, const std::string& keyName);
+// Focuses the window, then holds the key down or lets it go (xdotool keydown / keyup).
+bool KeyDown(WindowId window, const std::string& keyName);
+bool KeyUp(WindowId window, const std::string& keyName);
+// Focuses the window, then types the text (xdotool type), each character a press and release.
+bool TypeText(WindowId window, const std::string& text);
+// Asks the window to close, as its close box does (a WM_DELETE_WINDOW message).
+bool RequestClose(WindowId window);
+// The window's contents, read back with xwd.
+std::optional<Screenshot> CaptureWindow(WindowId window);
+// Polls screenshots until the pixel has the colour, at most timeoutMs.
+bool WaitForPixel(WindowId window, int x, int y, Pixel expected, int timeoutMs = 10000);
+
+// Parses an XWD image (24 or 32 bits per pixel, true colour); nothing for anything else.
+std::optional<Screenshot> ParseXwd(const std::string& bytes);
+
+// A program running in the background with DISPLAY kept, standard input from a text, and its
+// output collected in files. The destructor kills it if it still runs.
+class BackgroundProcess {
+ public:
+  BackgroundProcess(const std::string& binary, const std::vector<std::string>& args,
+                    const std::string& input = "",
+                    const std::map<std::string, std::string>& env = {});
+  ~BackgroundProcess();
+  BackgroundProcess(const BackgroundProcess&) = delete;
+  BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+  // Polls until the program has ended, at most timeoutMs; false when it still runs.
+  bool WaitForExit(int timeoutMs = 15000);
+  bool Running();
+  void Kill();
+  // Exit status 0..255, or -signal; -1000 while it runs.
+  int Status() const { return status_; }
+  std::string Out() const;
+  std::string Err() const;
+
+ private:
+  std::string folder_;
+  pid_t pid_ = -1;
+  int status_ = -1000;
+};
+
+// Runs a command line through the shell and returns its standard output (for xdotool and xwd).
+std::optional<std::string> RunCommand(const std::string& commandLine);
+
+}  // namespace x11
