@@ -1,0 +1,129 @@
+// Decoding rows once after loading, and preparing at run time the rows whose operands change.
+#include "pelko/decode.h"
+
+#include <algorithm>
+
+#include "pelko/instructions.h"
+#include "pelko/operands.h"
+
+namespace pelko {
+namespace {
+
+// Beyond this many brackets the pairwise search costs more than the plain walk.
+constexpr std::size_t kMaxIndexedBrackets = 16;
+
+void DescribeOperand(const Machine& machine, WorkingOperand& op) {
+  op.decoded = true;
+  op.hasQuote = HasQuote(*op.text);
+  op.names = machine.decoded.names.Find(*op.text);
+  op.asInt = TextToInt(*op.text);
+  op.asFloat = TextToFloat(*op.text);
+}
+
+void DecodeRow(Machine& machine, std::size_t r, DecodedRow& decoded) {
+  const Row& row = machine.rows[r];
+  decoded.instruction = static_cast<int16_t>(FindInstruction(row[0]));
+  decoded.bracket1 = FindText(row[1], u"[") > 0;
+  decoded.bracket2 = FindText(row[2], u"[") > 0;
+  decoded.timer1 = FindText(row[1], u"__TIMER__") > 0;
+  decoded.timer2 = FindText(row[2], u"__TIMER__") > 0;
+  decoded.dynamic = decoded.bracket1 || decoded.bracket2 || decoded.timer1 || decoded.timer2;
+  decoded.work.op1.text = &row[1];
+  decoded.work.op2.text = &row[2];
+  if (decoded.dynamic || decoded.instruction < 0) return;
+  DescribeOperand(machine, decoded.work.op1);
+  DescribeOperand(machine, decoded.work.op2);
+  decoded.work.target = machine.decoded.labels.Target(row[1]);
+}
+
+void SlotSingles(Decoded& decoded, const VariableList& variables) {
+  decoded.singleSlot.assign(variables.size(), -1);
+  int32_t slots = 0;
+  for (std::size_t i = 0; i < variables.size(); ++i)
+    if (variables[i].typ == kTypSingle) decoded.singleSlot[i] = slots++;
+  decoded.singles.assign(static_cast<std::size_t>(slots), SingleText());
+}
+
+struct BracketPositions {
+  std::vector<std::size_t> open, close;
+};
+
+BracketPositions FindBrackets(const Text& x) {
+  BracketPositions found;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    if (x[i] == u'[') found.open.push_back(i);
+    if (x[i] == u']') found.close.push_back(i);
+  }
+  return found;
+}
+
+// The first int or single cell after `after` whose name stands between some "[" and a later "]":
+// exactly the next cell whose pattern the literal walk would find in the text.
+int32_t NextIndexCell(const Machine& machine, const Text& x, const BracketPositions& brackets, int32_t after) {
+  int32_t best = -1;
+  Text name;
+  for (std::size_t open : brackets.open)
+    for (std::size_t close : brackets.close) {
+      if (close <= open) continue;
+      name.assign(x, open + 1, close - open - 1);
+      int32_t cell = machine.decoded.names.NextNamed(name, after, true);
+      if (cell >= 0 && (best < 0 || cell < best)) best = cell;
+    }
+  return best;
+}
+
+Text IndexOf(const TVariable& cell) {
+  return cell.typ == kTypInt ? IntToText(cell.wert1) : IntToText(FloatToInt(cell.wert3));
+}
+
+}  // namespace
+
+void DecodeRows(Machine& machine) {
+  Decoded& decoded = machine.decoded;
+  decoded.names.Build(machine.variables);
+  decoded.labels.Build(machine.rows);
+  decoded.cx = decoded.names.Find(u"cx");
+  decoded.dx = decoded.names.Find(u"dx");
+  decoded.cmd = decoded.names.Find(u"cmd");
+  decoded.kbd = decoded.names.Find(u"kbd");
+  SlotSingles(decoded, machine.variables);
+  decoded.rows.assign(machine.rows.size(), DecodedRow());
+  for (std::size_t r = 0; r < machine.rows.size(); ++r) DecodeRow(machine, r, decoded.rows[r]);
+}
+
+Text SubstituteIndexesIndexed(const Machine& machine, Text x) {
+  BracketPositions brackets = FindBrackets(x);
+  if (brackets.open.empty()) return x;
+  if (brackets.open.size() > kMaxIndexedBrackets || brackets.close.size() > kMaxIndexedBrackets)
+    return SubstituteIndexes(machine.variables, std::move(x));
+  for (int32_t after = -1;;) {
+    int32_t cell = NextIndexCell(machine, x, brackets, after);
+    if (cell < 0) return x;
+    const TVariable& v = machine.variables[static_cast<std::size_t>(cell)];
+    x = ReplaceText(x, u"[" + v.name + u"]", u"[" + IndexOf(v) + u"]");
+    brackets = FindBrackets(x);
+    after = cell;
+  }
+}
+
+const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row) {
+  const DecodedRow& decoded = machine.decoded.rows[static_cast<std::size_t>(row)];
+  const Row& columns = machine.rows[static_cast<std::size_t>(row)];
+  machine.prepared1 = decoded.bracket1 ? SubstituteIndexesIndexed(machine, columns[1]) : columns[1];
+  machine.prepared2 = decoded.bracket2 ? SubstituteIndexesIndexed(machine, columns[2]) : columns[2];
+  if (decoded.timer1) machine.prepared1 = SubstituteTimer(std::move(machine.prepared1));
+  if (decoded.timer2) machine.prepared2 = SubstituteTimer(std::move(machine.prepared2));
+  WorkingRow& working = machine.working;
+  working.op1 = WorkingOperand();
+  working.op2 = WorkingOperand();
+  working.op1.text = &machine.prepared1;
+  working.op2.text = &machine.prepared2;
+  if (decoded.instruction >= 0) {
+    DescribeOperand(machine, working.op1);
+    DescribeOperand(machine, working.op2);
+  }
+  working.target = kLabelUnresolved;
+  return working;
+}
+
+}  // namespace pelko

@@ -1,0 +1,33 @@
+// The pelko program: start-up in its fixed order, the command-line text, the version request, the
+// path check, loading, and running a loaded source.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "pelko/loader.h"
+#include "pelko/machine.h"
+
+namespace pelko {
+
+// The body of the program for RunProgram: reads ProgramArguments and never returns normally.
+int Main();
+
+// The program arguments after the program path, each followed by one space.
+Text CommandLineText(const std::vector<Text>& arguments);
+// True for an empty command line or "-v" alone (after trimming).
+bool IsVersionRequest(const Text& commandLine);
+// The command-line text without its trailing blanks.
+Text SourcePath(const Text& commandLine);
+
+struct SourceRun {
+  int32_t startTime = 0;
+  TickTimer* frameTimer = nullptr;
+  LoadLimits limits;
+  RunOptions options;
+};
+
+// Loads decoded source units, applies the predefined symbols and runs the program: ends through
+// EndProgram or RaiseFatalError, or returns when the row budget is spent.
+void RunSource(const Text& source, const SourceRun& run);
+
+}  // namespace pelko

@@ -1,0 +1,108 @@
+// The running program: line table, variable list, stacks, comparison result and current row, the
+// options that bound a run, and the loop that executes rows from the label "main".
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "pelko/loader.h"
+#include "pelko/name_index.h"
+#include "pelko/symbols.h"
+#include "runtime/clock.h"
+
+namespace pelko {
+
+constexpr int32_t kReturnStackSize = 400;
+
+struct RunOptions {
+  // Run through the literal walks of operands.h instead of the decoded rows.
+  bool literalWalks = false;
+  // Rows to execute before Run returns; 0 means no bound.
+  uint64_t rowBudget = 0;
+  // Skip "gfx", "wait" and the services "delay", "waitkey" and "input" (fuzzing).
+  bool noWaiting = false;
+  // A string cell that would grow beyond this many units ends the run with a fatal message
+  // instead of exhausting memory ("add dx, dx" in a loop doubles it each pass).
+  std::size_t maxTextUnits = std::size_t{1} << 24;
+  // Likewise the value stack, which otherwise grows until memory runs out.
+  std::size_t maxStackEntries = std::size_t{1} << 22;
+};
+
+// One operand of the row being executed, as the instructions receive it.
+struct WorkingOperand {
+  const Text* text = nullptr;
+  // Decoded path only (decoded is true): what the text names, and its numbers as text.
+  bool decoded = false;
+  bool hasQuote = false;
+  NameRef names;
+  int32_t asInt = 0;
+  float asFloat = 0.0f;
+};
+
+struct WorkingRow {
+  WorkingOperand op1, op2;
+  int32_t target = kLabelUnresolved;  // decoded label row of operand 1
+};
+
+// A row as the decoded path keeps it: the instruction found once, and for rows whose operands hold
+// neither "[" nor "__TIMER__" the prepared operands with everything they name.
+struct DecodedRow {
+  int16_t instruction = -1;  // index into the instruction table, -1 for none
+  bool dynamic = false;      // prepared again at every execution
+  bool bracket1 = false, bracket2 = false;
+  bool timer1 = false, timer2 = false;
+  WorkingRow work;
+};
+
+// A single cell's value text with its numbers, kept until the cell's bits change.
+struct SingleText {
+  bool valid = false;
+  uint32_t bits = 0;
+  Text text;
+  int32_t asInt = 0;
+  float asFloat = 0.0f;
+};
+
+struct Decoded {
+  NameIndex names;
+  LabelIndex labels;
+  std::vector<DecodedRow> rows;
+  NameRef cx, dx, cmd, kbd;
+  std::vector<int32_t> singleSlot;  // per cell: its entry in singles (single cells only)
+  std::vector<SingleText> singles;
+};
+
+struct Machine {
+  LineTable rows;
+  VariableList variables;
+  bool waitFlag = false;
+  TickTimer* frameTimer = nullptr;
+  RunOptions options;
+
+  std::vector<TStack> valueStack;
+  std::array<int32_t, kReturnStackSize> returnStack{};
+  int32_t returnDepth = -1;
+  int32_t current = 0;
+  int32_t compare = 0;
+  int32_t drawX = 0, drawY = 0;
+  Text lastInput;
+
+  Decoded decoded;
+  // Storage for the row being executed: its prepared operands and the texts its lookups produce.
+  Text prepared1, prepared2;
+  WorkingRow working;
+  Text scratch1, scratch2;
+};
+
+// Takes over a loaded program (after the predefined symbols) and builds the decoded tables.
+void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer, const RunOptions& options);
+
+// Runs from the label "main" (or row 0). Ends the program through EndProgram or RaiseFatalError;
+// returns only when options.rowBudget rows have run.
+void Run(Machine& machine);
+
+// The row the label lookup gives, by a scan of column 0 from row 0 (the reference walk).
+int32_t ScanLabel(const LineTable& rows, const Text& name);
+
+}  // namespace pelko

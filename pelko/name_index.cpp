@@ -1,0 +1,104 @@
+// The sorted name and label tables of the decoded path.
+#include "pelko/name_index.h"
+
+#include <algorithm>
+
+namespace pelko {
+namespace {
+
+bool IsNumberUnit(char16_t unit) {
+  return (unit >= u'0' && unit <= u'9') || unit == u'.' || unit == u'-' || unit == u'+' || unit == u'e';
+}
+
+// Could this name equal IntToText or FloatToText of some value (digits, sign, point, exponent, or
+// the texts of the infinities and not-a-number)?
+bool NumberLikeName(const Text& name) {
+  if (name == u"inf" || name == u"-inf" || name == u"nan") return true;
+  return !name.empty() && std::all_of(name.begin(), name.end(), IsNumberUnit);
+}
+
+}  // namespace
+
+void NameIndex::Build(const VariableList& variables) {
+  const int32_t count = static_cast<int32_t>(variables.size());
+  std::vector<int32_t> order(variables.size());
+  for (int32_t i = 0; i < count; ++i) order[i] = i;
+  // A stable sort keeps the cells of one name in list order.
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int32_t a, int32_t b) { return variables[a].name < variables[b].name; });
+  entries_.clear();
+  cells_.clear();
+  numeric_.clear();
+  for (std::size_t i = 0; i < order.size();) {
+    const Text& name = variables[order[i]].name;
+    Entry entry{&name, static_cast<int32_t>(cells_.size()), 0, static_cast<int32_t>(numeric_.size()), 0, -1};
+    for (; i < order.size() && variables[order[i]].name == name; ++i) {
+      const TVariable& cell = variables[order[i]];
+      cells_.push_back(order[i]);
+      if (cell.typ == kTypInt || cell.typ == kTypSingle) numeric_.push_back(order[i]);
+      if (cell.typ == kTypSingle && entry.firstSingle < 0) entry.firstSingle = order[i];
+    }
+    entry.end = static_cast<int32_t>(cells_.size());
+    entry.numericEnd = static_cast<int32_t>(numeric_.size());
+    entries_.push_back(entry);
+  }
+  numberNameFrom_.assign(variables.size() + 1, 0);
+  for (int32_t i = count - 1; i >= 0; --i)
+    numberNameFrom_[i] = numberNameFrom_[i + 1] || NumberLikeName(variables[i].name);
+}
+
+const NameIndex::Entry* NameIndex::FindEntry(const Text& name) const {
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
+                             [](const Entry& entry, const Text& key) { return *entry.name < key; });
+  if (it == entries_.end() || *it->name != name) return nullptr;
+  return &*it;
+}
+
+NameRef NameIndex::Find(const Text& name) const {
+  const Entry* entry = FindEntry(name);
+  if (!entry) return NameRef();
+  NameRef ref;
+  ref.cells = cells_.data() + entry->begin;
+  ref.count = entry->end - entry->begin;
+  ref.numeric = numeric_.data() + entry->numericBegin;
+  ref.numericCount = entry->numericEnd - entry->numericBegin;
+  ref.firstSingle = entry->firstSingle;
+  return ref;
+}
+
+int32_t NameIndex::NextNamed(const Text& name, int32_t after, bool numericOnly) const {
+  const Entry* entry = FindEntry(name);
+  if (!entry) return -1;
+  const int32_t* begin = (numericOnly ? numeric_.data() + entry->numericBegin : cells_.data() + entry->begin);
+  const int32_t* end = (numericOnly ? numeric_.data() + entry->numericEnd : cells_.data() + entry->end);
+  const int32_t* next = std::upper_bound(begin, end, after);
+  return next == end ? -1 : *next;
+}
+
+bool NameIndex::NumberMayNameAfter(int32_t cell) const {
+  std::size_t from = static_cast<std::size_t>(cell) + 1;
+  return from < numberNameFrom_.size() && numberNameFrom_[from] != 0;
+}
+
+void LabelIndex::Build(const LineTable& rows) {
+  entries_.clear();
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const Text& first = rows[r][0];
+    if (!first.empty() && first.back() == u':')
+      entries_.push_back({first.substr(0, first.size() - 1), static_cast<int32_t>(r)});
+  }
+  // A label defined twice resolves to its first row: the stable sort keeps it in front.
+  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  entries_.erase(std::unique(entries_.begin(), entries_.end(),
+                             [](const Entry& a, const Entry& b) { return a.name == b.name; }),
+                 entries_.end());
+}
+
+int32_t LabelIndex::Target(const Text& name) const {
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
+                             [](const Entry& entry, const Text& key) { return entry.name < key; });
+  if (it != entries_.end() && it->name == name) return it->row;
+  return name == u"main" ? kLabelDefault : kLabelMissing;
+}
+
+}  // namespace pelko

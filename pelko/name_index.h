@@ -1,0 +1,73 @@
+// Lookups that the decoded path reads off sorted tables built once after loading: the cells of
+// every name in list order, and the first row of every label. No cell or label row is added or
+// removed while a program runs, so the tables stay valid for the whole run.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "pelko/loader.h"
+#include "pelko/symbols.h"
+
+namespace pelko {
+
+// The cells one text names.
+struct NameRef {
+  const int32_t* cells = nullptr;  // every cell of that name, in list order
+  int32_t count = 0;
+  const int32_t* numeric = nullptr;  // its int and single cells, in list order
+  int32_t numericCount = 0;
+  int32_t firstSingle = -1;
+
+  int32_t First() const { return count > 0 ? cells[0] : -1; }
+  int32_t FirstNumeric() const { return numericCount > 0 ? numeric[0] : -1; }
+};
+
+class NameIndex {
+ public:
+  void Build(const VariableList& variables);
+  NameRef Find(const Text& name) const;
+  // The first cell after the given one that bears this name (an int or single one when
+  // numericOnly), or -1.
+  int32_t NextNamed(const Text& name, int32_t after, bool numericOnly) const;
+  // False when no cell after the given one has a name that an int's or a single's value text could
+  // equal; a chain ending in a number then stops there without its text being made.
+  bool NumberMayNameAfter(int32_t cell) const;
+
+ private:
+  struct Entry {
+    const Text* name;
+    int32_t begin, end;  // into cells_
+    int32_t numericBegin, numericEnd;  // into numeric_
+    int32_t firstSingle;
+  };
+  const Entry* FindEntry(const Text& name) const;
+
+  std::vector<Entry> entries_;  // sorted by name
+  std::vector<int32_t> cells_;
+  std::vector<int32_t> numeric_;
+  std::vector<uint8_t> numberNameFrom_;  // [i]: some cell at i or later has a number-like name
+};
+
+// Where a jump to a label goes.
+enum : int32_t {
+  kLabelMissing = -1,     // the fatal label message
+  kLabelDefault = -2,     // "main" without a label: the row of the jump itself
+  kLabelUnresolved = -3,  // not decoded: looked up when the row runs
+};
+
+class LabelIndex {
+ public:
+  void Build(const LineTable& rows);
+  // The first row whose column 0 is name + ":", kLabelDefault for a missing "main", else
+  // kLabelMissing.
+  int32_t Target(const Text& name) const;
+
+ private:
+  struct Entry {
+    Text name;
+    int32_t row;
+  };
+  std::vector<Entry> entries_;  // sorted by name, the first row of each
+};
+
+}  // namespace pelko

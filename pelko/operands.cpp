@@ -1,0 +1,92 @@
+// The operand procedures as literal walks over the variable list, in list order and without early
+// stops; the decoded path (decode.cpp) is checked against these.
+#include "pelko/operands.h"
+
+#include "runtime/clock.h"
+#include "runtime/window.h"
+
+namespace pelko {
+namespace {
+
+bool TakesPart(const TVariable& cell, SourceVariant variant) {
+  return variant == SourceVariant::Full || cell.typ == kTypInt || cell.typ == kTypSingle;
+}
+
+// What an int or single cell puts between the brackets; string cells put nothing.
+bool IndexText(const TVariable& cell, Text& index) {
+  if (cell.typ == kTypInt) index = IntToText(cell.wert1);
+  else if (cell.typ == kTypSingle) index = IntToText(FloatToInt(cell.wert3));
+  else return false;
+  return true;
+}
+
+struct KeyName {
+  const char16_t* name;
+  int code;
+};
+
+constexpr KeyName kKeyNames[] = {
+    {u"LEFT", 37}, {u"RIGHT", 39}, {u"UP", 38}, {u"DOWN", 40}, {u"ESC", 27},
+    {u"A", 65},    {u"S", 83},     {u"D", 68},  {u"W", 87},
+};
+
+}  // namespace
+
+Text SubstituteIndexes(const VariableList& variables, Text x) {
+  if (FindText(x, u"[") == 0) return x;
+  Text index;
+  for (const TVariable& cell : variables) {
+    Text pattern = u"[" + cell.name + u"]";
+    if (FindText(x, pattern) > 0 && IndexText(cell, index)) x = ReplaceText(x, pattern, u"[" + index + u"]");
+  }
+  return x;
+}
+
+Text SubstituteTimer(Text x) {
+  if (FindText(x, u"__TIMER__") == 0) return x;
+  return ReplaceText(x, u"__TIMER__", IntToText(static_cast<int32_t>(Millisecs())));
+}
+
+Text SubstituteSource(const VariableList& variables, Text operand, SourceVariant variant) {
+  for (const TVariable& cell : variables)
+    if (cell.name == operand && TakesPart(cell, variant)) operand = ValueText(cell);
+  return operand;
+}
+
+Text WalkCountingStrings(const VariableList& variables, Text operand, int& strings) {
+  for (const TVariable& cell : variables)
+    if (cell.name == operand) {
+      operand = ValueText(cell);
+      if (cell.typ == kTypString) ++strings;
+    }
+  return operand;
+}
+
+Text OperandValue(const VariableList& variables, const Text& x) {
+  for (const TVariable& cell : variables)
+    if (cell.name == x) return ValueText(cell);
+  return x;
+}
+
+// A lone double quote both begins and ends the text, and becomes empty.
+Text StripEnclosingQuotes(const Text& x) {
+  if (x.empty() || x.front() != u'"' || x.back() != u'"') return x;
+  return MidText(x, 2, static_cast<int>(x.size()) - 2);
+}
+
+Text RemoveAllQuotes(const Text& x) { return ReplaceText(x, u"\"", u""); }
+
+bool HasQuote(const Text& x) { return x.find(u'"') != Text::npos; }
+
+int KeyCodeByName(const Text& name) {
+  for (const KeyName& key : kKeyNames)
+    if (name == key.name) return key.code;
+  return 0;
+}
+
+int KeyStateByName(const Text& name) {
+  int code = KeyCodeByName(name);
+  return code == 0 ? 0 : KeyIsDown(code);
+}
+
+}  // namespace pelko

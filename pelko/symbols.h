@@ -1,0 +1,41 @@
+// The variable list: the cells of a running program (registers first, then declarations in source
+// order), the entries of the value stack, and the declarations that fill the list at load time.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace pelko {
+
+// Type codes of a cell; a cell's type never changes after it is made.
+enum : uint8_t { kTypInt = 1, kTypString = 2, kTypSingle = 3 };
+
+struct TVariable {
+  Text name;
+  int32_t wert1 = 0;
+  Text wert2;
+  float wert3 = 0.0f;
+  uint8_t typ = 0;
+};
+
+struct TStack {
+  Text data;
+};
+
+// Cells are only appended, never removed or reordered; names may repeat.
+using VariableList = std::vector<TVariable>;
+
+// Appends "ax", "bx", "cx", "dx", "cmd" and "kbd" in this order.
+void CreateRegisters(VariableList& variables);
+
+// Declares from a row of the line table (name, type word, initial-value text). Returns false, and
+// appends nothing, when the cells would pass maxCells.
+bool DeclareFromRow(VariableList& variables, const Text& name, const Text& typeWord, const Text& value,
+                    std::size_t maxCells);
+
+// What a cell reads as wherever its value is used as text.
+Text ValueText(const TVariable& cell);
+
+}  // namespace pelko

@@ -1,0 +1,112 @@
+// Running pelko sources in-process for tests: console captured through temporary files, a fake
+// clock, a fixed random seed, and runs through both the literal walks and the decoded rows.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "pelko/entry.h"
+#include "runtime/clock.h"
+#include "runtime/console.h"
+#include "runtime/process.h"
+#include "runtime/random.h"
+
+namespace pelko_test {
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status = 0;
+  bool ended = true;  // false when the row budget ran out
+
+  bool operator==(const Outcome& other) const {
+    return out == other.out && err == other.err && status == other.status && ended == other.ended;
+  }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Outcome& o) {
+  return os << "{out=\"" << o.out << "\" err=\"" << o.err << "\" status=" << o.status
+            << (o.ended ? "" : " budget spent") << "}";
+}
+
+// A clock that moves 1 ms per reading, from a fixed start, and a sleep that only advances it.
+struct FakeClock {
+  static inline uint32_t now = 1000;
+  static uint32_t Now() { return now++; }
+  static void Sleep(int32_t ms) { now += static_cast<uint32_t>(ms); }
+};
+
+inline std::string ReadAll(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  return text;
+}
+
+struct Setup {
+  std::string input;
+  bool literal = false;
+  uint64_t rowBudget = 100000;
+  int32_t seed = 12345;
+  pelko::LoadLimits limits;
+  std::size_t maxTextUnits = std::size_t{1} << 24;
+  std::size_t maxStackEntries = std::size_t{1} << 22;
+};
+
+// Runs a source (UTF-8 bytes, decoded as a file is) and captures what it writes.
+inline Outcome RunPelko(const std::string& source, const Setup& setup = {}) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  std::fwrite(setup.input.data(), 1, setup.input.size(), in);
+  std::rewind(in);
+  SetConsoleStreams(in, out, err);
+  FakeClock::now = 1000;
+  SetClockForTesting(FakeClock::Now, FakeClock::Sleep);
+  SeedRandom(setup.seed);
+  pelko::SourceRun run;
+  run.startTime = 777;
+  run.limits = setup.limits;
+  run.options.literalWalks = setup.literal;
+  run.options.rowBudget = setup.rowBudget;
+  run.options.maxTextUnits = setup.maxTextUnits;
+  run.options.maxStackEntries = setup.maxStackEntries;
+  Outcome outcome;
+  try {
+    pelko::RunSource(DecodeBytes(source), run);
+    outcome.ended = false;
+  } catch (const ProgramExit& exit) {
+    outcome.status = exit.status;
+  }
+  SetConsoleStreams(nullptr, nullptr, nullptr);
+  SetClockForTesting(nullptr, nullptr);
+  outcome.out = ReadAll(out);
+  outcome.err = ReadAll(err);
+  std::fclose(in);
+  std::fclose(out);
+  std::fclose(err);
+  return outcome;
+}
+
+// Runs through the literal walks and through the decoded rows, expects the same outcome from both
+// and returns it.
+inline Outcome RunBothWays(const std::string& source, Setup setup = {}) {
+  setup.literal = true;
+  Outcome literal = RunPelko(source, setup);
+  setup.literal = false;
+  Outcome decoded = RunPelko(source, setup);
+  EXPECT_EQ(literal, decoded) << "literal and decoded runs differ for:\n" << source;
+  return decoded;
+}
+
+// Console lines as pelko writes them.
+inline std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+}  // namespace pelko_test
