@@ -1,0 +1,166 @@
+// The staged integer arithmetic: "^" first, then "*" and "/", then "+" and "-". Each stage is
+// defined recursively on the text left of its last operator; here the recursion runs as a loop
+// from the first operator to the last, which gives the same texts in the same order.
+#include "zunt/arithmetic.h"
+
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "runtime/process.h"
+#include "zunt/stage_level.h"
+#include "zunt/stage_text.h"
+#include "zunt/text_view.h"
+
+namespace zunt {
+namespace {
+
+constexpr char16_t kOperators[] = u"+-*/^";
+const Text kPi = u"pi";
+const Text kPiDigits = u"3.1415926535897931";
+
+std::vector<std::size_t> PositionsOf(const Text& s, TextView operators) {
+  std::vector<std::size_t> found;
+  for (std::size_t i = 0; i < s.size(); ++i)
+    if (operators.find(s[i]) != TextView::npos) found.push_back(i);
+  return found;
+}
+
+// The text the stage works on at level j: what stands before the next operator, trimmed.
+TextView LevelView(const Text& s, const std::vector<std::size_t>& ops, std::size_t j) {
+  if (j + 1 == ops.size()) return s;
+  return TrimView(TextView(s).substr(0, ops[j + 1]));
+}
+
+// The first operand: what follows the last operator of the evaluated left part, its last
+// character not counting, at most k characters.
+int32_t FirstOperand(const StageText& left, int64_t k) {
+  int64_t lastOperator = left.size() == 0 ? -1 : left.LastOperatorBelow(left.size() - 1);
+  return ReadInt(MidView(left.text(), lastOperator + 2, k));
+}
+
+// OperatorScan(text, first, from) on the indexed text.
+int64_t ScanFirst(const StageText& t, int64_t from) {
+  int64_t best = 0;
+  for (int which = 0; which < 5; ++which) {
+    int64_t found = t.FirstFrom(which, static_cast<std::size_t>(from - 1));
+    if (found >= 0) best = std::max(best, found + 1);
+  }
+  return best;
+}
+
+// One level from the third on. Its left part stands whole at the start of its text (and, holding
+// two stage operators, nowhere else), so replacing it by its value means appending the rest.
+void ReduceLevel(StageText& w, TextView tail, int64_t k) {
+  char16_t op = tail[0];
+  int32_t a = FirstOperand(w, k);
+  w.Append(tail);
+  int64_t next = ScanFirst(w, k + 1);
+  int64_t q = w.LastOf(OperatorIndex(op)) + 1;
+  int32_t b = ReadInt(MidView(w.text(), q + 1, next - q - 1));
+  w.ReplaceAll(IntToText(a), op, IntToText(b), IntToText(Operate(a, op, b)));
+}
+
+// The power or the product stage. The first two levels are done by their literal steps: only
+// there can the left part stand a second time in the text.
+Text CalcStage(const Text& input, TextView operators) {
+  Text s = TrimText(input);
+  std::vector<std::size_t> ops = PositionsOf(s, operators);
+  if (ops.empty()) return s;
+  Text value;
+  for (std::size_t j = 0; j < ops.size() && j < 2; ++j) {
+    Text level(LevelView(s, ops, j));
+    int k = static_cast<int>(ops[j]) + 1;
+    Text left = LeftText(level, k - 1);
+    value = ReduceLastOperation(level, k, left, j == 0 ? left : value);
+  }
+  if (ops.size() <= 2) return value;
+  StageText w(operators, std::move(value));
+  for (std::size_t j = 2; j < ops.size(); ++j) {
+    TextView level = LevelView(s, ops, j);
+    ReduceLevel(w, level.substr(ops[j]), static_cast<int64_t>(ops[j]) + 1);
+  }
+  return w.Take();
+}
+
+uint32_t Bits(int32_t v) { return static_cast<uint32_t>(v); }
+int32_t Signed(uint32_t v) { return static_cast<int32_t>(v); }
+
+}  // namespace
+
+int32_t Operate(int32_t a, char16_t op, int32_t b) {
+  switch (op) {
+    case u'+': return Signed(Bits(a) + Bits(b));
+    case u'-': return Signed(Bits(a) - Bits(b));
+    case u'*': return Signed(Bits(a) * Bits(b));
+    case u'/':
+      if (b == 0 || (a == INT32_MIN && b == -1)) return INT32_MIN;
+      return a / b;
+    case u'^': return FloatToInt(std::pow(static_cast<double>(a), static_cast<double>(b)));
+    default: return 0;
+  }
+}
+
+int LastPosition(const Text& text, const Text& pattern, int skip) {
+  int64_t last = static_cast<int64_t>(text.size()) - skip;
+  if (pattern.empty() || last < 1) return 0;
+  std::size_t found = text.rfind(pattern, static_cast<std::size_t>(last - 1));
+  return found == Text::npos ? 0 : static_cast<int>(found + 1);
+}
+
+int OperatorScan(const Text& text, ScanMode mode, int n) {
+  int best = 0;
+  for (char16_t c : TextView(kOperators)) {
+    Text op(1, c);
+    best = std::max(best, mode == ScanMode::first ? FindText(text, op, n) : LastPosition(text, op, n));
+  }
+  return best;
+}
+
+int LastStageOperator(const Text& s, const Text& operators) {
+  std::size_t found = s.find_last_of(operators);
+  return found == Text::npos ? 0 : static_cast<int>(found + 1);
+}
+
+Text ReduceLastOperation(const Text& s, int k, const Text& left, const Text& leftValue) {
+  char16_t op = s[static_cast<std::size_t>(k - 1)];
+  Text replaced = ReplaceText(s, left, leftValue);
+  Text first = MidText(leftValue, OperatorScan(leftValue, ScanMode::last, 1) + 1, k);
+  int next = OperatorScan(replaced, ScanMode::first, k + 1);
+  int q = LastPosition(replaced, Text(1, op), 0);
+  Text second = MidText(replaced, q + 1, next - q - 1);
+  int32_t a = TextToInt(first);
+  int32_t b = TextToInt(second);
+  return ReplaceText(replaced, IntToText(a) + op + IntToText(b), IntToText(Operate(a, op, b)));
+}
+
+Text CalcPower(const Text& s) { return CalcStage(s, u"^"); }
+
+Text CalcProduct(const Text& s) { return CalcStage(s, u"*/"); }
+
+// The left part evaluated is always the decimal text of the sum so far, so the stage is a fold.
+Text CalcSum(const Text& input) {
+  Text s = TrimText(input);
+  std::vector<std::size_t> ops = PositionsOf(s, u"+-");
+  if (ops.empty()) return s;
+  TextView all(s);
+  int32_t sum = ReadInt(all.substr(0, ops[0]));
+  for (std::size_t j = 0; j < ops.size(); ++j) {
+    std::size_t end = j + 1 < ops.size() ? ops[j + 1] : s.size();
+    int32_t operand = ReadInt(all.substr(ops[j] + 1, end - ops[j] - 1));
+    sum = Operate(sum, s[ops[j]], operand);
+  }
+  return IntToText(sum);
+}
+
+Text CalcArithmetic(const Text& t, std::size_t maxLength) {
+  Text s = LowerText(TrimText(t));
+  if (s.find(kPi) != Text::npos) {
+    s = ReplaceText(s, kPi, kPiDigits);
+    if (s.size() > maxLength) RaiseFatalError(u"Out of memory");
+  }
+  if (!ContainsAnyOf(s, kOperators)) return s;
+  return IntToText(TextToInt(CalcSum(CalcProduct(CalcPower(s)))));
+}
+
+}  // namespace zunt

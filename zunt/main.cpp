@@ -1,0 +1,5 @@
+// The zunt program: runs one script, named on the command line or chosen in a dialog.
+#include "runtime/process.h"
+#include "zunt/entry.h"
+
+int main(int argc, char** argv) { return RunProgram(argc, argv, zunt::Main); }

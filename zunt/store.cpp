@@ -1,0 +1,132 @@
+// Declarations, assignments and label lookup, walking the script's lists in their order.
+#include "zunt/store.h"
+
+#include "runtime/console.h"
+#include "zunt/text_view.h"
+
+namespace zunt {
+namespace {
+
+constexpr char16_t LowerUnit(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+int Length(const Text& s) { return static_cast<int>(s.size()); }
+
+Text WithoutBlanks(const Text& s) { return ReplaceText(s, u" ", u""); }
+
+void PrintIndexMessage(int32_t index, const Text& name) {
+  PrintLine(u"Auf das Feld " + IntToText(index) + u" im Array <" + name + u"> kann nicht zugegriffen werden!");
+}
+
+// The size between the brackets is read as written, not evaluated.
+void DeclareArray(TScript& script, const Text& line, int typ, int s2) {
+  int b1 = FindText(line, u"[");
+  int b2 = FindText(line, u"]");
+  Array array;
+  array.name = WithoutBlanks(MidText(line, s2 + 1, b1 - s2 - 1));
+  array.typ = static_cast<uint8_t>(typ);
+  array.amount = TextToInt(MidText(line, b1 + 1, b2 - b1 - 1));
+  if (typ == 1) array.iarray = Elements<int32_t>(array.amount);
+  if (typ == 2) array.farray = Elements<float>(array.amount);
+  if (typ == 3) array.sarray = Elements<Text>(array.amount);
+  script.Arrays.push_back(std::move(array));
+}
+
+// The character right after the "=" is skipped: "x=7" assigns what follows "7", nothing.
+Text RightOfEquals(const Text& line, int eq) { return RightText(line, Length(line) - eq - 1); }
+
+// From the first double quote to the end, both quotes kept.
+Text FromFirstQuote(const Text& line, int q) { return RightText(line, Length(line) - q + 1); }
+
+void StoreElement(TScript& script, Array& array, int32_t index, const Text& line, int eq, int q) {
+  switch (array.typ) {
+    case 1: array.iarray.Set(index, TextToInt(script.Calc2(RightOfEquals(line, eq)))); break;
+    case 2: array.farray.Set(index, TextToFloat(script.Calc2(RightOfEquals(line, eq)))); break;
+    case 3: array.sarray.Set(index, FromFirstQuote(line, q)); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+bool StartsWithName(const Text& line, const Text& name) {
+  if (name.size() > line.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (LowerUnit(line[i]) != LowerUnit(name[i])) return false;
+  return true;
+}
+
+void DeclareFromLine(TScript& script, const Text& line, int typ) {
+  int len = Length(line);
+  int s1 = FindText(line, u" ");
+  int s2 = FindText(line, u" ", s1 + 1);
+  if (LowerText(MidText(line, s1 + 1, s2 - s1 - 1)) == u"dim") {
+    DeclareArray(script, line, typ, s2);
+    return;
+  }
+  if (typ == 1 || typ == 2) {
+    int e = FindText(line, u"=");
+    Text name = WithoutBlanks(MidText(line, s1 + 1, e - s1 - 1));
+    Text initial = RightText(line, len - e);
+    if (typ == 1) {
+      int32_t value = TextToInt(script.Calc2(initial));
+      script.IVars.push_back(IVar{std::move(name), value});
+    } else {
+      float value = TextToFloat(script.Calc2(TrimText(initial)));
+      script.FVars.push_back(FVar{std::move(name), value});
+    }
+    return;
+  }
+  // The opening quote is not kept; a closing one, if written, is.
+  int q = FindText(line, u"\"");
+  Text name = ReplaceText(WithoutBlanks(MidText(line, s1 + 1, q - s1 - 1)), u"=", u"");
+  script.SVars.push_back(SVar{std::move(name), RightText(line, len - q)});
+}
+
+// Every record whose name starts the line is assigned: the walk never stops at the first.
+bool AssignFromLine(TScript& script, const Text& line) {
+  bool assigned = false;
+  int eq = FindText(line, u"=");
+  int q = FindText(line, u"\"");
+  for (IVar& v : script.IVars) {
+    if (!StartsWithName(line, v.Name) || eq == 0) continue;
+    v.value = TextToInt(script.Calc2(RightOfEquals(line, eq)));
+    assigned = true;
+  }
+  for (FVar& v : script.FVars) {
+    if (!StartsWithName(line, v.Name) || eq == 0) continue;
+    v.Value = TextToFloat(script.Calc2(RightOfEquals(line, eq)));
+    assigned = true;
+  }
+  for (SVar& v : script.SVars) {
+    if (!StartsWithName(line, v.Name) || q == 0) continue;
+    v.value = FromFirstQuote(line, q);
+    assigned = true;
+  }
+  for (Array& array : script.Arrays) {
+    if (!StartsWithName(line, array.name)) continue;
+    int b1 = FindText(line, u"[");
+    int b2 = FindText(line, u"]");
+    int32_t index = TextToInt(script.Calc2(MidText(line, b1 + 1, b2 - b1 - 1)));
+    if (index < 0 || int64_t{index} > int64_t{array.amount} - 1) {
+      PrintIndexMessage(index, array.name);
+      assigned = true;
+      continue;
+    }
+    if (eq == 0) continue;
+    StoreElement(script, array, index, line, eq, q);
+    assigned = true;
+  }
+  return assigned;
+}
+
+// The last matching label wins.
+std::optional<int32_t> FindLabelLine(const TScript& script, const Text& target) {
+  std::optional<int32_t> found;
+  for (const TGoto& label : script.TGotos)
+    if (CompareText(label.name, target) == 0) found = label.line;
+  return found;
+}
+
+}  // namespace zunt

@@ -1,0 +1,96 @@
+// View-based twins of the runtime's text operations; tests hold them against the runtime's own.
+#include "zunt/text_view.h"
+
+#include <algorithm>
+
+#include "runtime/process.h"
+
+namespace zunt {
+namespace {
+
+constexpr bool IsBlankUnit(char16_t c) { return c == 32 || (c >= 9 && c <= 13); }
+
+int DigitValue(char16_t c, int base) {
+  int value = 99;
+  if (c >= u'0' && c <= u'9') value = c - u'0';
+  else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
+  else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
+  return value < base ? value : -1;
+}
+
+constexpr char16_t LowerUnit(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+}  // namespace
+
+int32_t ReadInt(TextView s) {
+  std::size_t i = 0;
+  while (i < s.size() && IsBlankUnit(s[i])) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
+  int base = 10;
+  if (i < s.size() && s[i] == u'%') base = 2, ++i;
+  else if (i < s.size() && s[i] == u'$') base = 16, ++i;
+  uint32_t value = 0;
+  for (; i < s.size(); ++i) {
+    int digit = DigitValue(s[i], base);
+    if (digit < 0) break;
+    value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
+  }
+  if (negative) value = 0u - value;
+  return static_cast<int32_t>(value);
+}
+
+TextView MidView(TextView s, int64_t pos, int64_t count) {
+  int64_t length = static_cast<int64_t>(s.size());
+  if (pos > length || pos < 1) return TextView();
+  int64_t start = pos - 1;
+  int64_t end = count >= 0 ? std::min(start + count, length) : length;
+  if (end <= start) return TextView();
+  return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+int FindLowered(TextView s, TextView pattern) {
+  if (pattern.empty()) return 1;
+  if (pattern.size() > s.size()) return 0;
+  for (std::size_t i = 0; i + pattern.size() <= s.size(); ++i) {
+    if (LowerUnit(s[i]) != pattern[0]) continue;
+    std::size_t k = 1;
+    while (k < pattern.size() && LowerUnit(s[i + k]) == pattern[k]) ++k;
+    if (k == pattern.size()) return static_cast<int>(i + 1);
+  }
+  return 0;
+}
+
+bool Contains(TextView s, char16_t c) { return s.find(c) != TextView::npos; }
+
+bool ContainsAnyOf(TextView s, TextView chars) { return s.find_first_of(chars) != TextView::npos; }
+
+// Same scan as ReplaceText: from the left, going on right after each occurrence.
+Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength) {
+  if (pattern.empty()) return s;
+  std::size_t found = TextView(s).find(pattern);
+  if (found == TextView::npos) return s;
+  Text result;
+  std::size_t from = 0;
+  for (; found != TextView::npos; found = TextView(s).find(pattern, from)) {
+    if (result.size() + (found - from) + replacement.size() > maxLength) RaiseFatalError(u"Out of memory");
+    result.append(s, from, found - from);
+    result.append(replacement);
+    from = found + pattern.size();
+  }
+  if (result.size() + (s.size() - from) > maxLength) RaiseFatalError(u"Out of memory");
+  result.append(s, from, Text::npos);
+  return result;
+}
+
+TextView TrimView(TextView s) {
+  std::size_t first = 0;
+  std::size_t last = s.size();
+  while (first < last && s[first] <= 32) ++first;
+  while (last > first && s[last - 1] <= 32) --last;
+  return s.substr(first, last - first);
+}
+
+}  // namespace zunt
