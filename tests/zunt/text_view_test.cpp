@@ -1,0 +1,74 @@
+// The evaluator's view-based text helpers give what the runtime's text operations give.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "runtime/text.h"
+#include "zunt/text_view.h"
+
+namespace zunt {
+namespace {
+
+std::string Utf8(const Text& t) { return EncodeUtf8(t); }
+
+Text RandomText(std::mt19937& rng, TextView alphabet, int maxLength) {
+  std::uniform_int_distribution<int> length(0, maxLength);
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  Text t;
+  for (int n = length(rng); n > 0; --n) t.push_back(alphabet[pick(rng)]);
+  return t;
+}
+
+const TextView kAlphabet = u" \t\r-+$%019aAfFgxX.()[]\u00e4\u0130\u0663";
+
+TEST(TextView, ReadIntIsTextToInt) {
+  std::mt19937 rng(11);
+  for (int i = 0; i < 50000; ++i) {
+    Text t = RandomText(rng, kAlphabet, 14);
+    ASSERT_EQ(ReadInt(t), TextToInt(t)) << Utf8(t);
+  }
+  for (const char16_t* t : {u"4294967297", u"-2147483648", u"2147483648", u"$ffffffff1", u"%1111", u"  -$10"})
+    EXPECT_EQ(ReadInt(t), TextToInt(t)) << Utf8(t);
+}
+
+TEST(TextView, MidViewIsMidTextForPositionsFromOne) {
+  std::mt19937 rng(12);
+  std::uniform_int_distribution<int> pos(1, 12), count(-3, 12);
+  for (int i = 0; i < 20000; ++i) {
+    Text t = RandomText(rng, u"abc", 10);
+    int p = pos(rng), n = count(rng);
+    ASSERT_EQ(Utf8(Text(MidView(t, p, n))), Utf8(MidText(t, p, n))) << Utf8(t) << " " << p << " " << n;
+  }
+}
+
+TEST(TextView, FindLoweredIsFindTextOfTheLoweredText) {
+  std::mt19937 rng(13);
+  for (int i = 0; i < 20000; ++i) {
+    Text t = RandomText(rng, u"sSiInN(()", 12);
+    for (const char16_t* prefix : {u"sin(", u"in", u"(", u"n(("})
+      ASSERT_EQ(FindLowered(t, prefix), FindText(LowerText(t), prefix)) << Utf8(t);
+  }
+}
+
+TEST(TextView, ReplaceBoundedIsReplaceText) {
+  std::mt19937 rng(14);
+  for (int i = 0; i < 20000; ++i) {
+    Text t = RandomText(rng, u"ab", 12);
+    Text pattern = RandomText(rng, u"ab", 3);
+    Text replacement = RandomText(rng, u"abc", 4);
+    ASSERT_EQ(Utf8(ReplaceBounded(t, pattern, replacement, 1000)), Utf8(ReplaceText(t, pattern, replacement)))
+        << Utf8(t) << " / " << Utf8(pattern) << " / " << Utf8(replacement);
+  }
+}
+
+TEST(TextView, TrimViewIsTrimText) {
+  std::mt19937 rng(15);
+  for (int i = 0; i < 20000; ++i) {
+    Text t = RandomText(rng, u" \t\x01 a\u00a0", 8);
+    ASSERT_EQ(Utf8(Text(TrimView(t))), Utf8(TrimText(t)));
+  }
+}
+
+}  // namespace
+}  // namespace zunt
