@@ -1,0 +1,157 @@
+// The decoded rows against the literal walks: generated programs full of duplicate names, cells
+// named like numbers and string cells naming other cells must run alike both ways.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "pelko/decode.h"
+#include "pelko/operands.h"
+#include "tests/pelko/harness.h"
+
+namespace {
+
+const char* const kNames[] = {"a",  "b",  "x",   "5",     "1.50000000", "-3", "cx", "dx",   "ax",  "arr[1]",
+                              "i",  "j",  "s",   "0",     "7.00000000", "1",  "kbd", "cmd", "arr", "arr[i]",
+                              "b[j]", "t", "2",   "inf",   "arr[j]",     "b[i]", "-1", "3"};
+const char* const kValues[] = {"5", "0", "-3", "1.5", "7", "a", "x", "cx", "\"q\"", "\"a b\"", "2", "1", "s", "t",
+                               "arr[1]", "inf", "$1f", "%101", ""};
+const char* const kTypes[] = {"int", "string", "single"};
+const char* const kTwoOperand[] = {"mov", "add", "sub", "mul", "div", "and", "or", "xor", "cmp", "rnd", "org", "dot"};
+const char* const kOneOperand[] = {"inc", "dec", "neg", "not", "cos", "sin", "push", "pop", "app", "text"};
+const char* const kJumps[] = {"jmp", "je", "jne", "jg", "jge", "jl", "jle", "jz", "jnz", "jcxz",
+                              "call", "ce", "cne", "cg", "cl", "cge", "cle"};
+
+class Generator {
+ public:
+  explicit Generator(uint32_t seed) : random_(seed) {}
+
+  std::string Program() {
+    std::string source = ".data\n";
+    int declarations = Pick(4, 14);
+    for (int k = 0; k < declarations; ++k) source += Declaration() + "\n";
+    source += ".text\n";
+    std::vector<std::string> rows;
+    for (int k = Pick(10, 40); k > 0; --k) rows.push_back(Row());
+    // Every label is defined somewhere, so that most jumps land.
+    for (int label = 0; label < 5; ++label)
+      rows.insert(rows.begin() + Pick(0, static_cast<int>(rows.size())), "L" + std::to_string(label) + ":");
+    for (const std::string& row : rows) source += row + "\n";
+    return source;
+  }
+
+ private:
+  int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  template <class T, std::size_t N>
+  const char* Any(const T (&list)[N]) {
+    return list[static_cast<std::size_t>(Pick(0, static_cast<int>(N) - 1))];
+  }
+  std::string Operand() {
+    switch (Pick(0, 5)) {
+      case 0:
+        return Any(kValues);
+      case 1:
+        return "__TIMER__";
+      default:
+        return Any(kNames);
+    }
+  }
+  std::string Declaration() {
+    std::string name = Any(kNames);
+    if (Pick(0, 5) == 0) name = std::string(Pick(0, 1) ? "arr[" : "b[") + std::to_string(Pick(-1, 3)) + "]";
+    if (Pick(0, 12) == 0) return "";
+    return name + " " + Any(kTypes) + " " + Any(kValues);
+  }
+  std::string Label() { return "L" + std::to_string(Pick(0, 4)); }
+  std::string Row() {
+    switch (Pick(0, 12)) {
+      case 0:
+      case 1:
+        return std::string(Any(kJumps)) + " " + Label();
+      case 2:
+        return Pick(0, 2) == 0 ? "ret" : "cmp " + Operand() + ", " + Any(kValues);
+      case 3:
+      case 4:
+        return "mov cmd, " + Operand() + "\nint print";
+      case 5:
+        return std::string(Any(kOneOperand)) + " " + Operand();
+      default:
+        return std::string(Any(kTwoOperand)) + " " + Operand() + ", " + Operand();
+    }
+  }
+
+  std::mt19937 random_;
+};
+
+TEST(Equivalence, GeneratedProgramsRunAlikeBothWays) {
+  pelko_test::Setup setup;
+  setup.rowBudget = 3000;
+  int fatal = 0, budgetSpent = 0, printed = 0;
+  for (uint32_t seed = 1; seed <= 600; ++seed) {
+    Generator generator(seed);
+    std::string source = generator.Program();
+    pelko_test::Outcome outcome = pelko_test::RunBothWays(source, setup);
+    if (HasFailure()) {
+      ADD_FAILURE() << "seed " << seed;
+      break;
+    }
+    fatal += outcome.status != 0;
+    budgetSpent += !outcome.ended;
+    printed += !outcome.out.empty();
+  }
+  // The programs must get somewhere: most print, and not all of them stop at a fatal message.
+  EXPECT_GT(printed, 300) << "fatal " << fatal << ", budget spent " << budgetSpent;
+  EXPECT_LT(fatal, 450) << "printed " << printed << ", budget spent " << budgetSpent;
+}
+
+TEST(Equivalence, HandWrittenProgramsWithAmbiguousNames) {
+  const char* const programs[] = {
+      // Duplicate names: every destination, first source, first single for sin.
+      ".data\nx int 1\nx single 2.5\nx string \"s\"\n.text\nadd x, x\nmov cmd, x\nint print\nsin x\n"
+      "push x\npop cmd\nint print\ninc x\nmul x, x\ndiv x, x\nmov dx, x\nmov cmd, dx\nint print\n",
+      // Cells named like the value texts of others.
+      ".data\n5 int 6\n6 string \"7\"\n7 single 1.5\n1.50000000 string end\n.text\nmov cmd, 5\nint print\n"
+      "mov cx, 5\nmov cmd, cx\nint print\nmov ax, 7\nmov dx, ax\nmov cmd, dx\nint print\ncmp cx, 5\n",
+      // String cells naming cells further down, and back up.
+      ".data\np string q\nq string r\nr int 42\nback string p\n.text\nmov cx, p\nmov cmd, cx\nint print\n"
+      "mov dx, back\nmov cmd, dx\nint print\ncmp p, \"q\"\njz ok\nend\nok:\nmov cmd, \"ok\"\nint print\n",
+      // Index substitution that produces the name of a number cell.
+      ".data\ni int 2\n2 int 0\na[0] int 11\na[2] int 22\n.text\nmov cmd, a[i]\nint print\nmov 2, 1\n"
+      "mov cmd, a[i]\nint print\ninc i\nmov cmd, a[i]\nint print\n",
+      // The same destination as source with several cells of that name.
+      ".data\nn int 3\nn int 4\n.text\nadd n, n\npush n\npop cmd\nint print\nmov dx, \"n\"\n",
+      // Index through a single, written to by the loop.
+      ".data\nf single 0\nv[3] int 0\n.text\nloop:\nmov v[f], f\nadd f, 1.5\ncmp f, 4\njg loop\n"
+      "mov cmd, v[0]\nint print\nmov cmd, v[1]\nint print\nmov cmd, v[3]\nint print\n",
+  };
+  for (const char* program : programs) pelko_test::RunBothWays(program);
+}
+
+// The indexed substitution against the walk, on texts full of brackets and cell names.
+TEST(Equivalence, IndexedSubstitutionMatchesTheWalk) {
+  std::mt19937 random(7);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const char* const pieces[] = {"[", "]", "i", "j", "5", "a", "[i]", "[j]", "[5]", "[[", "]]", "-", "[a[i]]", "x"};
+  for (int round = 0; round < 300; ++round) {
+    pelko::LoadedProgram program;
+    pelko::CreateRegisters(program.variables);
+    const char* const names[] = {"i", "j", "5", "a[5]", "a[3]", "[i]", "", "]", "a", "3", "-2"};
+    for (int k = pick(1, 8); k > 0; --k) {
+      pelko::TVariable cell;
+      cell.name = TextFromLatin1(names[pick(0, 10)]);
+      cell.typ = static_cast<uint8_t>(pick(1, 3));
+      cell.wert1 = pick(-3, 5);
+      cell.wert3 = static_cast<float>(pick(-30, 50)) / 10.0f;
+      program.variables.push_back(cell);
+    }
+    pelko::Machine machine;
+    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunOptions());
+    std::string text;
+    for (int k = pick(1, 8); k > 0; --k) text += pieces[pick(0, 13)];
+    Text x = TextFromLatin1(text);
+    EXPECT_EQ(EncodeUtf8(pelko::SubstituteIndexesIndexed(machine, x)),
+              EncodeUtf8(pelko::SubstituteIndexes(machine.variables, x)))
+        << text;
+  }
+}
+
+}  // namespace
