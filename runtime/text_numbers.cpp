@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "runtime/text.h"
@@ -21,7 +20,7 @@ int DigitValue(char16_t c, int base) {
   return value < base ? value : -1;
 }
 
-// The C library writes at least two exponent digits; the house form has at least three.
+// Scientific form comes with at least two exponent digits; the house form has at least three.
 std::string WidenExponent(std::string s) {
   std::size_t e = s.find('e');
   if (e == std::string::npos || e + 1 >= s.size()) return s;
@@ -36,11 +35,29 @@ Text NonFiniteText(double value) {
   return value < 0 ? u"-inf" : u"inf";
 }
 
-Text FormatWithDigits(double value, const char* format) {
+int ExponentOf(const std::string& scientific) {
+  std::size_t e = scientific.find('e');
+  int exponent = 0;
+  for (std::size_t i = e + 2; i < scientific.size(); ++i) exponent = exponent * 10 + (scientific[i] - '0');
+  return scientific[e + 1] == '-' ? -exponent : exponent;
+}
+
+std::string CharsOf(double value, std::chars_format format, int precision) {
+  char buffer[400];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  return std::string(buffer, end);
+}
+
+// printf's "%#.<digits>g" built from to_chars, which, unlike printf, ignores the locale: a
+// program that set a locale with a decimal comma still prints points.
+Text FormatWithDigits(double value, int digits) {
   if (!std::isfinite(value)) return NonFiniteText(value);
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
-  return TextFromLatin1(WidenExponent(buffer));
+  std::string scientific = CharsOf(value, std::chars_format::scientific, digits - 1);
+  int exponent = ExponentOf(scientific);
+  if (exponent < -4 || exponent >= digits) return TextFromLatin1(WidenExponent(scientific));
+  std::string fixed = CharsOf(value, std::chars_format::fixed, digits - 1 - exponent);
+  if (fixed.find('.') == std::string::npos) fixed.push_back('.');
+  return TextFromLatin1(fixed);
 }
 
 // The accepted characters of a float text: digits, an optional point and an optional exponent,
@@ -140,9 +157,9 @@ Text IntToText(int32_t value) {
   return TextFromLatin1(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
-Text FloatToText(float value) { return FormatWithDigits(static_cast<double>(value), "%#.9g"); }
+Text FloatToText(float value) { return FormatWithDigits(static_cast<double>(value), 9); }
 
-Text DoubleToText(double value) { return FormatWithDigits(value, "%#.17g"); }
+Text DoubleToText(double value) { return FormatWithDigits(value, 17); }
 
 int32_t TextToInt(const Text& s) {
   std::size_t i = 0;

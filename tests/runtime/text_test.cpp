@@ -4,7 +4,10 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "runtime/text.h"
 
@@ -43,6 +46,52 @@ TEST(DoubleToTextTest, SeventeenDigitsPointAlwaysThreeDigitExponent) {
       {-std::numeric_limits<double>::infinity(), "-inf"},
       {std::numeric_limits<double>::quiet_NaN(), "nan"}};
   for (const Row& row : rows) EXPECT_EQ(S(DoubleToText(row.value)), row.expected) << row.expected;
+}
+
+// printf in the C locale with the exponent widened to three digits: the reference form.
+std::string PrintfForm(const char* format, double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  std::string text = buffer;
+  std::size_t e = text.find('e');
+  if (e != std::string::npos && text.size() - (e + 2) < 3) text.insert(e + 2, 3 - (text.size() - (e + 2)), '0');
+  return text;
+}
+
+TEST(NumberTextTest, EqualsPrintfForEveryKindOfValue) {
+  std::mt19937_64 bits(20240607);
+  for (int i = 0; i < 200000; ++i) {
+    uint64_t pattern = bits();
+    double d;
+    std::memcpy(&d, &pattern, sizeof d);
+    uint32_t pattern32 = static_cast<uint32_t>(pattern >> 17);
+    float f;
+    std::memcpy(&f, &pattern32, sizeof f);
+    // Scaled values land near the switch between the fixed and the exponent forms.
+    double near = std::ldexp(static_cast<double>(pattern % 1000003), static_cast<int>(pattern % 90) - 60);
+    if (std::isfinite(d)) {
+      ASSERT_EQ(S(DoubleToText(d)), PrintfForm("%#.17g", d));
+    }
+    if (std::isfinite(f)) {
+      ASSERT_EQ(S(FloatToText(f)), PrintfForm("%#.9g", static_cast<double>(f)));
+    }
+    ASSERT_EQ(S(DoubleToText(near)), PrintfForm("%#.17g", near));
+    ASSERT_EQ(S(FloatToText(static_cast<float>(near))), PrintfForm("%#.9g", static_cast<double>(static_cast<float>(near))));
+  }
+}
+
+TEST(NumberTextTest, RoundingAtTheSwitchBetweenForms) {
+  struct Row { double value; const char* asDouble; const char* asFloat; } rows[] = {
+      {999999999.5, "999999999.50000000", "1.00000000e+009"},
+      {99999999.5, "99999999.500000000", "100000000."},
+      {99999999950000000.0, "99999999950000000.", "9.99999984e+016"},
+      {1e17, "1.0000000000000000e+017", "9.99999984e+016"},
+      {0.0001, "0.00010000000000000000", "9.99999975e-005"},
+      {0.000099999995, "9.9999994999999998e-005", "9.99999975e-005"}};
+  for (const Row& row : rows) {
+    EXPECT_EQ(S(DoubleToText(row.value)), row.asDouble) << row.asDouble;
+    EXPECT_EQ(S(FloatToText(static_cast<float>(row.value))), row.asFloat) << row.asFloat;
+  }
 }
 
 TEST(TextToIntTest, StopsAtTheFirstStranger) {
