@@ -9,6 +9,23 @@
 
 namespace {
 
+struct NumberPrefix {
+  char16_t sign;
+  int base;
+};
+constexpr NumberPrefix kNumberPrefixes[] = {{u'%', 2}, {u'$', 16}};
+
+// "%" binary, "$" hexadecimal, decimal without a prefix; only one prefix is taken.
+int TakeBase(const Text& s, std::size_t* i) {
+  for (const NumberPrefix& prefix : kNumberPrefixes) {
+    if (*i < s.size() && s[*i] == prefix.sign) {
+      ++*i;
+      return prefix.base;
+    }
+  }
+  return 10;
+}
+
 constexpr bool IsBlankUnit(char16_t c) { return c == 32 || (c >= 9 && c <= 13); }
 
 // Units above 255 are neither digits nor blanks: the classification covers 0 to 255 only.
@@ -66,7 +83,6 @@ struct FloatSpelling {
   std::string body;
   bool negative = false;
   long long magnitude = 0;  // decimal exponent of the leading non-zero digit, roughly
-  bool anyNonZero = false;
 };
 
 std::string NarrowUntilZero(const Text& s) {
@@ -81,6 +97,9 @@ std::string NarrowUntilZero(const Text& s) {
 
 bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
 
+// Far beyond any digit count a text can hold, so the magnitude never overflows.
+constexpr long long kExponentCap = 1000000000000000;
+
 // Reads the optional exponent; it only counts when at least one digit follows "e" and its sign.
 std::size_t ReadExponent(const std::string& s, std::size_t i, FloatSpelling* out) {
   if (i >= s.size() || (s[i] != 'e' && s[i] != 'E')) return i;
@@ -93,7 +112,7 @@ std::size_t ReadExponent(const std::string& s, std::size_t i, FloatSpelling* out
   if (negative) text.push_back('-');
   for (; j < s.size() && IsDigitByte(s[j]); ++j) {
     text.push_back(s[j]);
-    if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
+    if (exponent < kExponentCap) exponent = exponent * 10 + (s[j] - '0');
   }
   out->body += text;
   out->magnitude += negative ? -exponent : exponent;
@@ -113,14 +132,13 @@ bool ReadMantissa(const std::string& s, std::size_t* i, FloatSpelling* out) {
     } else if (IsDigitByte(c)) {
       anyDigit = true;
       if (c != '0') seenNonZero = true;
-      if (!afterPoint && seenNonZero && integerDigits < 1000000) ++integerDigits;
-      if (afterPoint && !seenNonZero && leadingFractionZeros < 1000000) ++leadingFractionZeros;
+      if (!afterPoint && seenNonZero) ++integerDigits;
+      if (afterPoint && !seenNonZero) ++leadingFractionZeros;
     } else {
       break;
     }
     out->body.push_back(c);
   }
-  out->anyNonZero = seenNonZero;
   out->magnitude = integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1);
   return anyDigit;
 }
@@ -166,9 +184,7 @@ int32_t TextToInt(const Text& s) {
   while (i < s.size() && IsBlankUnit(s[i])) ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-  int base = 10;
-  if (i < s.size() && s[i] == u'%') base = 2, ++i;
-  else if (i < s.size() && s[i] == u'$') base = 16, ++i;
+  int base = TakeBase(s, &i);
   uint32_t value = 0;
   for (; i < s.size(); ++i) {
     int digit = DigitValue(s[i], base);

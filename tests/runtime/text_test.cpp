@@ -135,7 +135,11 @@ TEST(TextToFloatTest, ReadsSignDigitsPointAndExponentOnly) {
 TEST(TextToFloatTest, OutOfRangeGivesInfinity) {
   struct Row { Text input; float expected; } rows[] = {
       {u"1e39", HUGE_VALF}, {u"-1e400", -HUGE_VALF}, {u"1e99999999999999999999", HUGE_VALF},
-      {u"3.4028235e38", FLT_MAX}, {u"3.40282357e38", HUGE_VALF}};
+      {u"3.4028235e38", FLT_MAX}, {u"3.40282357e38", HUGE_VALF},
+      {Text(u"0.") + Text(2000000, u'0') + u"1e2500000", HUGE_VALF},
+      {Text(u"0.") + Text(2000000, u'0') + u"1e1999990", 1e-11f},
+      {Text(2000000, u'1') + u"e-1999980", 1.11111111e19f},
+      {Text(2000000, u'1') + u"e-2500000", 0.0f}};
   for (const Row& row : rows) EXPECT_EQ(TextToFloat(row.input), row.expected) << S(row.input);
 }
 
