@@ -213,7 +213,7 @@ TEST(App, SetsTheTitleWithoutQuotes) {
 }
 
 TEST(Limits, AStringThatWouldPassTheLimitEndsTheRun) {
-  pelko_test::Setup setup;
+  pelko_test::RunSetup setup;
   setup.maxTextUnits = 64;
   pelko_test::Outcome outcome =
       RunBothWays(".text\nmov dx, \"ab\"\nloop:\nadd dx, dx\njmp loop\n", setup);

@@ -83,7 +83,7 @@ class Generator {
 };
 
 TEST(Equivalence, GeneratedProgramsRunAlikeBothWays) {
-  pelko_test::Setup setup;
+  pelko_test::RunSetup setup;
   setup.rowBudget = 3000;
   int fatal = 0, budgetSpent = 0, printed = 0;
   for (uint32_t seed = 1; seed <= 600; ++seed) {

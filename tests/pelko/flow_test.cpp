@@ -203,7 +203,7 @@ TEST(Stack, PushAndPopThroughText) {
 }
 
 TEST(Stack, AValueStackBeyondTheLimitEndsTheRun) {
-  pelko_test::Setup setup;
+  pelko_test::RunSetup setup;
   setup.maxStackEntries = 10;
   Outcome outcome = RunBothWays(".text\nloop:\npush 1\njmp loop\n", setup);
   EXPECT_EQ(outcome.err, "DEBUG >> PUSH-Stapel voll! LINE: 2");
@@ -211,7 +211,7 @@ TEST(Stack, AValueStackBeyondTheLimitEndsTheRun) {
 }
 
 TEST(Budget, ARowBudgetStopsAnEndlessLoop) {
-  pelko_test::Setup setup;
+  pelko_test::RunSetup setup;
   setup.rowBudget = 1000;
   Outcome outcome = RunBothWays(".text\nloop:\njmp loop\n", setup);
   EXPECT_FALSE(outcome.ended);

@@ -46,7 +46,7 @@ inline std::string ReadAll(std::FILE* file) {
   return text;
 }
 
-struct Setup {
+struct RunSetup {
   std::string input;
   bool literal = false;
   uint64_t rowBudget = 100000;
@@ -54,10 +54,11 @@ struct Setup {
   pelko::LoadLimits limits;
   std::size_t maxTextUnits = std::size_t{1} << 24;
   std::size_t maxStackEntries = std::size_t{1} << 22;
+  bool frameTimer = false;  // a 60 Hz frame timer on the fake clock for "wait"
 };
 
 // Runs a source (UTF-8 bytes, decoded as a file is) and captures what it writes.
-inline Outcome RunPelko(const std::string& source, const Setup& setup = {}) {
+inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
   std::FILE* in = std::tmpfile();
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
@@ -74,6 +75,7 @@ inline Outcome RunPelko(const std::string& source, const Setup& setup = {}) {
   run.options.rowBudget = setup.rowBudget;
   run.options.maxTextUnits = setup.maxTextUnits;
   run.options.maxStackEntries = setup.maxStackEntries;
+  if (setup.frameTimer) run.frameTimer = CreateTickTimer(60);
   Outcome outcome;
   try {
     pelko::RunSource(DecodeBytes(source), run);
@@ -81,6 +83,7 @@ inline Outcome RunPelko(const std::string& source, const Setup& setup = {}) {
   } catch (const ProgramExit& exit) {
     outcome.status = exit.status;
   }
+  ReleaseTickTimer(run.frameTimer);
   SetConsoleStreams(nullptr, nullptr, nullptr);
   SetClockForTesting(nullptr, nullptr);
   outcome.out = ReadAll(out);
@@ -93,7 +96,7 @@ inline Outcome RunPelko(const std::string& source, const Setup& setup = {}) {
 
 // Runs through the literal walks and through the decoded rows, expects the same outcome from both
 // and returns it.
-inline Outcome RunBothWays(const std::string& source, Setup setup = {}) {
+inline Outcome RunBothWays(const std::string& source, RunSetup setup = {}) {
   setup.literal = true;
   Outcome literal = RunPelko(source, setup);
   setup.literal = false;

@@ -202,7 +202,7 @@ TEST(LoadSource, TooManyCellsEndsWithAMessageInsteadOfExhaustingMemory) {
   pelko::LoadLimits limits;
   limits.maxCells = 100;
   EXPECT_EQ(LoadSource(T(".data\na[93] int 0\n.text\n"), limits).variables.size(), 100u);
-  pelko_test::Setup setup;
+  pelko_test::RunSetup setup;
   setup.limits = limits;
   pelko_test::Outcome outcome = pelko_test::RunPelko(".data\na[94] int 0\n.text\n", setup);
   EXPECT_EQ(outcome.err, "DEBUG >> Zu viele Variablen: 'a[94]'!");
