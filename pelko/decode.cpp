@@ -20,6 +20,49 @@ void DescribeOperand(const Machine& machine, WorkingOperand& op) {
   op.asFloat = TextToFloat(*op.text);
 }
 
+struct JumpShortcut {
+  Handler handler;
+  Shortcut shortcut;
+};
+
+const JumpShortcut kJumpShortcuts[] = {
+    {RunJmp, Shortcut::JumpAlways},         {RunJz, Shortcut::JumpZero},
+    {RunJnz, Shortcut::JumpNonZero},        {RunJg, Shortcut::JumpNegative},
+    {RunJge, Shortcut::JumpNotPositive},    {RunJl, Shortcut::JumpPositive},
+    {RunJle, Shortcut::JumpNotNegative},
+};
+
+// The one int cell that the operand names, or -1.
+int32_t OnlyIntCell(const Machine& machine, const WorkingOperand& op) {
+  if (op.names.count != 1) return -1;
+  int32_t cell = op.names.cells[0];
+  return machine.variables[static_cast<std::size_t>(cell)].typ == kTypInt ? cell : -1;
+}
+
+// A missing label keeps the handler, which raises the message or stays on the row.
+void ChooseShortcut(const Machine& machine, DecodedRow& decoded) {
+  const WorkingRow& work = decoded.work;
+  Handler handler = kInstructions[decoded.instruction].run;
+  for (const JumpShortcut& jump : kJumpShortcuts)
+    if (handler == jump.handler && work.target >= 0) {
+      decoded.shortcut = jump.shortcut;
+      decoded.value = work.target;
+      return;
+    }
+  int32_t cell = OnlyIntCell(machine, work.op1);
+  if (cell < 0) return;
+  if (handler == RunInc) decoded.shortcut = Shortcut::IncInt;
+  if (handler == RunDec) decoded.shortcut = Shortcut::DecInt;
+  // The first operand's walk ends at its int cell (no string met, no later cell named like a
+  // number); the second, unquoted and naming no cell, is a number of its own.
+  bool literalSecond = !work.op2.hasQuote && work.op2.names.count == 0;
+  if (handler == RunCmp && literalSecond && !machine.decoded.names.NumberMayNameAfter(cell)) {
+    decoded.shortcut = Shortcut::CmpIntLiteral;
+    decoded.value = work.op2.asInt;
+  }
+  if (decoded.shortcut != Shortcut::None) decoded.cell = cell;
+}
+
 void DecodeRow(Machine& machine, std::size_t r, DecodedRow& decoded) {
   const Row& row = machine.rows[r];
   decoded.instruction = static_cast<int16_t>(FindInstruction(row[0]));
@@ -34,6 +77,7 @@ void DecodeRow(Machine& machine, std::size_t r, DecodedRow& decoded) {
   DescribeOperand(machine, decoded.work.op1);
   DescribeOperand(machine, decoded.work.op2);
   decoded.work.target = machine.decoded.labels.Target(row[1]);
+  ChooseShortcut(machine, decoded);
 }
 
 void SlotSingles(Decoded& decoded, const VariableList& variables) {

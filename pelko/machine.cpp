@@ -121,19 +121,68 @@ bool RunLiteral(Machine& machine) {
   return true;
 }
 
+int32_t WrappingAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+int32_t WrappingDifference(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
+// Rows without an instruction are still prepared when they read the clock, as the literal loop
+// prepares every row.
+void RunDecodedRow(Machine& machine, const DecodedRow& row) {
+  if (row.dynamic) {
+    const WorkingRow& working = PrepareDynamicRow(machine, machine.current);
+    if (row.instruction >= 0) kInstructions[row.instruction].run(machine, working);
+  } else if (row.instruction >= 0) {
+    kInstructions[row.instruction].run(machine, row.work);
+  }
+}
+
 bool RunDecoded(Machine& machine) {
   const int32_t count = static_cast<int32_t>(machine.rows.size());
   const DecodedRow* rows = machine.decoded.rows.data();
+  // No cell is added or removed while the program runs.
+  TVariable* cells = machine.variables.data();
   for (uint64_t left = Budget(machine.options); machine.current < count; ++machine.current) {
     if (left-- == 0) return false;
     const DecodedRow& row = rows[machine.current];
-    // Rows without an instruction are still prepared when they read the clock, as the literal
-    // loop prepares every row.
-    if (row.dynamic) {
-      const WorkingRow& working = PrepareDynamicRow(machine, machine.current);
-      if (row.instruction >= 0) kInstructions[row.instruction].run(machine, working);
-    } else if (row.instruction >= 0) {
-      kInstructions[row.instruction].run(machine, row.work);
+    const int32_t s = machine.compare;
+    switch (row.shortcut) {
+      case Shortcut::None:
+        RunDecodedRow(machine, row);
+        break;
+      case Shortcut::IncInt:
+        cells[row.cell].wert1 = WrappingAdd(cells[row.cell].wert1, 1);
+        break;
+      case Shortcut::DecInt:
+        cells[row.cell].wert1 = WrappingAdd(cells[row.cell].wert1, -1);
+        break;
+      case Shortcut::CmpIntLiteral:
+        machine.compare = WrappingDifference(cells[row.cell].wert1, row.value);
+        break;
+      case Shortcut::JumpAlways:
+        machine.current = row.value;
+        break;
+      case Shortcut::JumpZero:
+        if (s == 0) machine.current = row.value;
+        break;
+      case Shortcut::JumpNonZero:
+        if (s != 0) machine.current = row.value;
+        break;
+      case Shortcut::JumpNegative:
+        if (s < 0) machine.current = row.value;
+        break;
+      case Shortcut::JumpNotPositive:
+        if (s <= 0) machine.current = row.value;
+        break;
+      case Shortcut::JumpPositive:
+        if (s > 0) machine.current = row.value;
+        break;
+      case Shortcut::JumpNotNegative:
+        if (s >= 0) machine.current = row.value;
+        break;
     }
   }
   return true;

@@ -45,6 +45,22 @@ struct WorkingRow {
   int32_t target = kLabelUnresolved;  // decoded label row of operand 1
 };
 
+// The commonest rows in a form that the loop runs without calling a handler; each does exactly
+// what the instruction's handler would do for that row.
+enum class Shortcut : uint8_t {
+  None,
+  IncInt,         // "inc" of a name that only one int cell bears
+  DecInt,         // "dec" likewise
+  CmpIntLiteral,  // "cmp" of such an int cell, whose value text names no later cell, with a number
+  JumpAlways,     // "jmp" and the conditional jumps to a label row, by S
+  JumpZero,
+  JumpNonZero,
+  JumpNegative,
+  JumpNotPositive,
+  JumpPositive,
+  JumpNotNegative,
+};
+
 // A row as the decoded path keeps it: the instruction found once, and for rows whose operands hold
 // neither "[" nor "__TIMER__" the prepared operands with everything they name.
 struct DecodedRow {
@@ -52,6 +68,9 @@ struct DecodedRow {
   bool dynamic = false;      // prepared again at every execution
   bool bracket1 = false, bracket2 = false;
   bool timer1 = false, timer2 = false;
+  Shortcut shortcut = Shortcut::None;
+  int32_t cell = -1;  // the shortcut's cell
+  int32_t value = 0;  // the shortcut's number, or its jump's label row
   WorkingRow work;
 };
 

@@ -126,6 +126,23 @@ TEST(Equivalence, HandWrittenProgramsWithAmbiguousNames) {
   for (const char* program : programs) pelko_test::RunBothWays(program);
 }
 
+// Rows that the decoded loop runs without their handler, next to rows that look alike but must not.
+TEST(Equivalence, ShortcutRowsAndTheirLookalikes) {
+  const char* const programs[] = {
+      ".text\nmov cx, 2147483646\ninc cx\ninc cx\nmov cmd, cx\nint print\ndec cx\nmov cmd, cx\nint print\n",
+      ".data\nn int 1\nn single 1.5\n.text\ninc n\ndec n\ndec n\npush n\npop cmd\nint print\n",
+      ".data\nc int 5\n5 int 9\n.text\ncmp c, 9\njz same\nend\nsame:\nmov cmd, \"chained\"\nint print\n",
+      ".data\nc int 5\n.text\ncmp c, \"5\"\njz same\nend\nsame:\nmov cmd, \"text\"\nint print\n",
+      ".data\nc int 5\nlimit int 5\n.text\ncmp c, limit\njz same\nend\nsame:\nmov cmd, \"cells\"\nint print\n",
+      ".text\nmov cx, -2147483648\ncmp cx, 1\njg below\nmov cmd, \"wrapped\"\nint print\nend\nbelow:\n",
+      ".text\ncmp 1, 1\njz main\nmov cmd, \"on\"\nint print\n",
+      ".text\ncmp 1, 2\njg nowhere\n",
+      ".data\nkbd int 3\n.text\ninc kbd\nmov cmd, kbd\nint print\n",
+      ".text\nloop:\ndec cx\ncmp cx, -5\njle loop\njl loop\nmov cmd, cx\nint print\n",
+  };
+  for (const char* program : programs) pelko_test::RunBothWays(program);
+}
+
 // The indexed substitution against the walk, on texts full of brackets and cell names.
 TEST(Equivalence, IndexedSubstitutionMatchesTheWalk) {
   std::mt19937 random(7);
