@@ -1,6 +1,9 @@
 // Calc2: an expression text evaluated by rewriting it: names replaced by their values, one array
 // element, the built-in functions, and then the staged integer arithmetic.
 #include <cmath>
+#include <algorithm>
+#include <functional>
+#include <queue>
 
 #include "runtime/console.h"
 #include "runtime/process.h"
@@ -65,7 +68,69 @@ const Builtin kBuiltins[] = {
     {u"cos(", SineValue},
 };
 
+const Text& NameOf(const IVar& v) { return v.Name; }
+const Text& NameOf(const FVar& v) { return v.Name; }
+const Text& NameOf(const SVar& v) { return v.Name; }
+const Text& NameOf(const Array& a) { return a.name; }
+
+Text ValueText(const IVar& v) { return IntToText(v.value); }
+Text ValueText(const FVar& v) { return FloatToText(v.Value); }
+Text ValueText(const SVar& v) { return v.value; }
+
+// Replaces every occurrence of one record's name; false when the name does not occur.
+template <typename Record>
+bool SubstituteOne(Text& t, const Record& record, std::size_t maxLength) {
+  const Text& name = NameOf(record);
+  if (name.empty() || t.find(name) == Text::npos) return false;
+  t = ReplaceBounded(std::move(t), name, ValueText(record), maxLength);
+  return true;
+}
+
+// One list's names replaced in list order. A name whose first character is nowhere in the text
+// cannot occur in it, so the index skips it; the characters a value brings in wake up the names
+// that start with them, from the next record on.
+template <typename Records>
+void SubstituteList(Text& t, const Records& records, const NameBuckets& buckets, PresentChars& present,
+                    bool literal, std::size_t maxLength) {
+  if (literal || records.size() < kIndexedListSize) {
+    for (const auto& record : records)
+      if (SubstituteOne(t, record, maxLength)) present.Add(ValueText(record), [](int) {});
+    return;
+  }
+  struct Cursor {
+    uint32_t number;
+    int bucket;
+    std::size_t pos;
+    bool operator>(const Cursor& other) const { return number > other.number; }
+  };
+  std::priority_queue<Cursor, std::vector<Cursor>, std::greater<Cursor>> next;
+  auto startAt = [&](int bucket, uint32_t after, bool inclusive) {
+    const std::vector<uint32_t>& list = buckets.Exact(bucket);
+    auto it = inclusive ? std::lower_bound(list.begin(), list.end(), after)
+                        : std::upper_bound(list.begin(), list.end(), after);
+    if (it != list.end()) next.push(Cursor{*it, bucket, static_cast<std::size_t>(it - list.begin())});
+  };
+  present.ForEach([&](int bucket) { startAt(bucket, 0, true); });
+  while (!next.empty()) {
+    Cursor cursor = next.top();
+    next.pop();
+    const std::vector<uint32_t>& list = buckets.Exact(cursor.bucket);
+    if (cursor.pos + 1 < list.size()) next.push(Cursor{list[cursor.pos + 1], cursor.bucket, cursor.pos + 1});
+    const auto& record = records[cursor.number];
+    if (SubstituteOne(t, record, maxLength))
+      present.Add(ValueText(record), [&](int bucket) { startAt(bucket, cursor.number, false); });
+  }
+}
+
 }  // namespace
+
+NameIndex& TScript::Names() {
+  names_.ivars.Sync(IVars, [](const IVar& v) -> const Text& { return NameOf(v); });
+  names_.fvars.Sync(FVars, [](const FVar& v) -> const Text& { return NameOf(v); });
+  names_.svars.Sync(SVars, [](const SVar& v) -> const Text& { return NameOf(v); });
+  names_.arrays.Sync(Arrays, [](const Array& a) -> const Text& { return NameOf(a); });
+  return names_;
+}
 
 Text TScript::Calc2(const Text& expr) {
   if (nesting_ == 0) nestedLeft_ = limits.nestedWork;
@@ -91,19 +156,13 @@ Text TScript::CalcNested(const Text& expr) {
 
 // Every occurrence of every name, in list order; a later name also meets the values put in by
 // earlier ones.
-Text TScript::SubstituteNames(Text t) const {
-  for (const IVar& v : IVars) {
-    if (v.Name.empty() || t.find(v.Name) == Text::npos) continue;
-    t = ReplaceBounded(std::move(t), v.Name, IntToText(v.value), limits.maxTextLength);
-  }
-  for (const FVar& v : FVars) {
-    if (v.Name.empty() || t.find(v.Name) == Text::npos) continue;
-    t = ReplaceBounded(std::move(t), v.Name, FloatToText(v.Value), limits.maxTextLength);
-  }
-  for (const SVar& v : SVars) {
-    if (v.Name.empty() || t.find(v.Name) == Text::npos) continue;
-    t = ReplaceBounded(std::move(t), v.Name, v.value, limits.maxTextLength);
-  }
+Text TScript::SubstituteNames(Text t) {
+  NameIndex& names = Names();
+  PresentChars present(t);
+  std::size_t maxLength = limits.maxTextLength;
+  SubstituteList(t, IVars, names.ivars, present, limits.literalWalks, maxLength);
+  SubstituteList(t, FVars, names.fvars, present, limits.literalWalks, maxLength);
+  SubstituteList(t, SVars, names.svars, present, limits.literalWalks, maxLength);
   return t;
 }
 

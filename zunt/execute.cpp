@@ -220,6 +220,7 @@ void Executor::Input(const Statement& st) {
   inputText.value = u"\"" + typed + u"\"";
   script_.SVars.push_back(std::move(inputText));
   inputText_ = script_.SVars.size() - 1;
+  script_.Names().svars.Invalidate();
 }
 
 void Executor::Rect(const Statement& st) {

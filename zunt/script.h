@@ -6,38 +6,10 @@
 #include <vector>
 
 #include "runtime/text.h"
-#include "zunt/elements.h"
+#include "zunt/name_index.h"
+#include "zunt/records.h"
 
 namespace zunt {
-
-struct TGoto {
-  Text name;         // computed through Calc2 when the script was loaded
-  int32_t line = 0;  // zero-based index of the label's own line
-};
-
-struct IVar {
-  Text Name;
-  int32_t value = 0;
-};
-
-struct FVar {
-  Text Name;
-  float Value = 0.0f;
-};
-
-struct SVar {
-  Text Name;
-  Text value;  // kept with whatever double quotes the setting rules leave in it
-};
-
-struct Array {
-  Text name;
-  uint8_t typ = 0;  // 1 integer, 2 float, 3 string
-  Elements<int32_t> iarray;
-  Elements<float> farray;
-  Elements<Text> sarray;
-  int32_t amount = 0;  // the declared size as converted; valid indexes are 0 to amount - 1
-};
 
 // Bounds that keep hostile scripts from exhausting the machine, and the switches that let tests
 // and fuzzing run a script without a window or a person at the keyboard.
@@ -47,6 +19,7 @@ struct RunLimits {
   int maxNesting = 64;        // index and sine texts evaluated inside one another, at most
   int64_t nestedWork = int64_t{1} << 24;  // characters of nested texts one evaluation may take on
   std::size_t maxTextLength = std::size_t{1} << 25;  // longest working text; beyond: fatal error
+  bool literalWalks = false;  // walk every list whole instead of asking the name index
 };
 
 class TScript {
@@ -67,11 +40,16 @@ class TScript {
   Text Calc2(const Text& expr);            // evaluates one expression text
   Text CalcNested(const Text& expr);       // Calc2 of an index or sine text met inside Calc2
 
+  // The records whose names can occur in a text or start a line, found by their first characters;
+  // brought up to date with the lists on every call.
+  NameIndex& Names();
+
  private:
-  Text SubstituteNames(Text t) const;
+  Text SubstituteNames(Text t);
   Text SubstituteArrayElement(Text t);
   Text ApplyBuiltins(Text t);
 
+  NameIndex names_;
   int nesting_ = 0;          // depth of the Calc2 call now running, 0 outside any
   int64_t nestedLeft_ = 0;   // characters nested evaluations may still take in this evaluation
 };

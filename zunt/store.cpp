@@ -13,6 +13,11 @@ constexpr char16_t LowerUnit(char16_t c) {
 
 int Length(const Text& s) { return static_cast<int>(s.size()); }
 
+const Text& NameOf(const IVar& v) { return v.Name; }
+const Text& NameOf(const FVar& v) { return v.Name; }
+const Text& NameOf(const SVar& v) { return v.Name; }
+const Text& NameOf(const Array& a) { return a.name; }
+
 Text WithoutBlanks(const Text& s) { return ReplaceText(s, u" ", u""); }
 
 void PrintIndexMessage(int32_t index, const Text& name) {
@@ -84,40 +89,54 @@ void DeclareFromLine(TScript& script, const Text& line, int typ) {
   script.SVars.push_back(SVar{std::move(name), RightText(line, len - q)});
 }
 
+// The records whose names may start the line, in list order: every record when the list is short
+// or the walk is asked for whole, else those the name index files under the line's first character.
+template <typename Records, typename Visit>
+void ForEachMatch(TScript& script, Records& records, const NameBuckets& buckets, const Text& line, Visit visit) {
+  auto visitIfMatching = [&](std::size_t number) {
+    if (StartsWithName(line, NameOf(records[number]))) visit(records[number]);
+  };
+  if (script.limits.literalWalks || records.size() < kIndexedListSize) {
+    for (std::size_t number = 0; number < records.size(); ++number) visitIfMatching(number);
+  } else {
+    ForEachLineCandidate(buckets, line, visitIfMatching);
+  }
+}
+
 // Every record whose name starts the line is assigned: the walk never stops at the first.
 bool AssignFromLine(TScript& script, const Text& line) {
   bool assigned = false;
   int eq = FindText(line, u"=");
   int q = FindText(line, u"\"");
-  for (IVar& v : script.IVars) {
-    if (!StartsWithName(line, v.Name) || eq == 0) continue;
+  NameIndex& names = script.Names();
+  ForEachMatch(script, script.IVars, names.ivars, line, [&](IVar& v) {
+    if (eq == 0) return;
     v.value = TextToInt(script.Calc2(RightOfEquals(line, eq)));
     assigned = true;
-  }
-  for (FVar& v : script.FVars) {
-    if (!StartsWithName(line, v.Name) || eq == 0) continue;
+  });
+  ForEachMatch(script, script.FVars, names.fvars, line, [&](FVar& v) {
+    if (eq == 0) return;
     v.Value = TextToFloat(script.Calc2(RightOfEquals(line, eq)));
     assigned = true;
-  }
-  for (SVar& v : script.SVars) {
-    if (!StartsWithName(line, v.Name) || q == 0) continue;
+  });
+  ForEachMatch(script, script.SVars, names.svars, line, [&](SVar& v) {
+    if (q == 0) return;
     v.value = FromFirstQuote(line, q);
     assigned = true;
-  }
-  for (Array& array : script.Arrays) {
-    if (!StartsWithName(line, array.name)) continue;
+  });
+  ForEachMatch(script, script.Arrays, names.arrays, line, [&](Array& array) {
     int b1 = FindText(line, u"[");
     int b2 = FindText(line, u"]");
     int32_t index = TextToInt(script.Calc2(MidText(line, b1 + 1, b2 - b1 - 1)));
     if (index < 0 || int64_t{index} > int64_t{array.amount} - 1) {
       PrintIndexMessage(index, array.name);
       assigned = true;
-      continue;
+      return;
     }
-    if (eq == 0) continue;
+    if (eq == 0) return;
     StoreElement(script, array, index, line, eq, q);
     assigned = true;
-  }
+  });
   return assigned;
 }
 

@@ -1,0 +1,39 @@
+// The records of a script's store: jump labels, integer, float and string variables, and arrays.
+#pragma once
+#include <cstdint>
+
+#include "runtime/text.h"
+#include "zunt/elements.h"
+
+namespace zunt {
+
+struct TGoto {
+  Text name;         // computed through Calc2 when the script was loaded
+  int32_t line = 0;  // zero-based index of the label's own line
+};
+
+struct IVar {
+  Text Name;
+  int32_t value = 0;
+};
+
+struct FVar {
+  Text Name;
+  float Value = 0.0f;
+};
+
+struct SVar {
+  Text Name;
+  Text value;  // kept with whatever double quotes the setting rules leave in it
+};
+
+struct Array {
+  Text name;
+  uint8_t typ = 0;  // 1 integer, 2 float, 3 string
+  Elements<int32_t> iarray;
+  Elements<float> farray;
+  Elements<Text> sarray;
+  int32_t amount = 0;  // the declared size as converted; valid indexes are 0 to amount - 1
+};
+
+}  // namespace zunt
