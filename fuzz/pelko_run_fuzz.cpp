@@ -1,0 +1,71 @@
+// Arbitrary bytes loaded and run as a pelko program, with a bound on executed rows, no window and
+// no waiting: once through the decoded rows and once through the literal walks. Nothing may crash,
+// and both runs must write the same bytes and end the same way.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "pelko/entry.h"
+#include "runtime/clock.h"
+#include "runtime/console.h"
+#include "runtime/process.h"
+#include "runtime/random.h"
+
+namespace {
+
+uint32_t gNow = 0;
+uint32_t FakeNow() { return gNow++; }
+void FakeSleep(int32_t ms) { gNow += static_cast<uint32_t>(ms); }
+
+struct Outcome {
+  std::string out;
+  int status = 0;
+  bool ended = true;
+};
+
+Outcome RunOnce(const Text& source, bool literal) {
+  static std::FILE* nothing = std::fopen("/dev/null", "r");
+  char* buffer = nullptr;
+  std::size_t length = 0;
+  std::FILE* out = open_memstream(&buffer, &length);
+  SetConsoleStreams(nothing, out, out);
+  SetClockForTesting(FakeNow, FakeSleep);
+  gNow = 1000;
+  SeedRandom(1);
+  pelko::SourceRun run;
+  run.startTime = 5;
+  run.limits.maxCells = 256;
+  run.options.literalWalks = literal;
+  run.options.rowBudget = 2000;
+  run.options.noWaiting = true;
+  run.options.maxTextUnits = 4096;
+  run.options.maxStackEntries = 4096;
+  Outcome outcome;
+  try {
+    pelko::RunSource(source, run);
+    outcome.ended = false;
+  } catch (const ProgramExit& exit) {
+    outcome.status = exit.status;
+  }
+  std::fclose(out);
+  outcome.out.assign(buffer, length);
+  std::free(buffer);
+  return outcome;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  Text source = DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+  Outcome decoded = RunOnce(source, false);
+  Outcome literal = RunOnce(source, true);
+  if (decoded.out != literal.out || decoded.status != literal.status || decoded.ended != literal.ended) {
+    std::fprintf(stderr, "decoded and literal runs differ\n--- decoded (%d)\n%s\n--- literal (%d)\n%s\n",
+                 decoded.status, decoded.out.c_str(), literal.status, literal.out.c_str());
+    std::abort();
+  }
+  return 0;
+}
