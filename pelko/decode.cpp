@@ -12,10 +12,13 @@ namespace {
 // Beyond this many brackets the pairwise search costs more than the plain walk.
 constexpr std::size_t kMaxIndexedBrackets = 16;
 
-void DescribeOperand(const Machine& machine, WorkingOperand& op) {
+// A row prepared at each execution converts its texts only when an instruction asks.
+void DescribeOperand(const Machine& machine, WorkingOperand& op, bool numbers) {
   op.decoded = true;
   op.hasQuote = HasQuote(*op.text);
   op.names = machine.decoded.names.Find(*op.text);
+  op.numbers = numbers;
+  if (!numbers) return;
   op.asInt = TextToInt(*op.text);
   op.asFloat = TextToFloat(*op.text);
 }
@@ -74,8 +77,8 @@ void DecodeRow(Machine& machine, std::size_t r, DecodedRow& decoded) {
   decoded.work.op1.text = &row[1];
   decoded.work.op2.text = &row[2];
   if (decoded.dynamic || decoded.instruction < 0) return;
-  DescribeOperand(machine, decoded.work.op1);
-  DescribeOperand(machine, decoded.work.op2);
+  DescribeOperand(machine, decoded.work.op1, true);
+  DescribeOperand(machine, decoded.work.op2, true);
   decoded.work.target = machine.decoded.labels.Target(row[1]);
   ChooseShortcut(machine, decoded);
 }
@@ -89,14 +92,15 @@ void SlotSingles(Decoded& decoded, const VariableList& variables) {
 }
 
 struct BracketPositions {
-  std::vector<std::size_t> open, close;
+  std::size_t open[kMaxIndexedBrackets], close[kMaxIndexedBrackets];
+  std::size_t opens = 0, closes = 0;  // beyond kMaxIndexedBrackets only counted
 };
 
 BracketPositions FindBrackets(const Text& x) {
   BracketPositions found;
   for (std::size_t i = 0; i < x.size(); ++i) {
-    if (x[i] == u'[') found.open.push_back(i);
-    if (x[i] == u']') found.close.push_back(i);
+    if (x[i] == u'[' && found.opens++ < kMaxIndexedBrackets) found.open[found.opens - 1] = i;
+    if (x[i] == u']' && found.closes++ < kMaxIndexedBrackets) found.close[found.closes - 1] = i;
   }
   return found;
 }
@@ -106,8 +110,9 @@ BracketPositions FindBrackets(const Text& x) {
 int32_t NextIndexCell(const Machine& machine, const Text& x, const BracketPositions& brackets, int32_t after) {
   int32_t best = -1;
   Text name;
-  for (std::size_t open : brackets.open)
-    for (std::size_t close : brackets.close) {
+  for (std::size_t o = 0; o < brackets.opens; ++o)
+    for (std::size_t c = 0; c < brackets.closes; ++c) {
+      std::size_t open = brackets.open[o], close = brackets.close[c];
       if (close <= open) continue;
       name.assign(x, open + 1, close - open - 1);
       int32_t cell = machine.decoded.names.NextNamed(name, after, true);
@@ -137,8 +142,8 @@ void DecodeRows(Machine& machine) {
 
 Text SubstituteIndexesIndexed(const Machine& machine, Text x) {
   BracketPositions brackets = FindBrackets(x);
-  if (brackets.open.empty()) return x;
-  if (brackets.open.size() > kMaxIndexedBrackets || brackets.close.size() > kMaxIndexedBrackets)
+  if (brackets.opens == 0) return x;
+  if (brackets.opens > kMaxIndexedBrackets || brackets.closes > kMaxIndexedBrackets)
     return SubstituteIndexes(machine.variables, std::move(x));
   for (int32_t after = -1;;) {
     int32_t cell = NextIndexCell(machine, x, brackets, after);
@@ -163,8 +168,8 @@ const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row) {
   working.op1.text = &machine.prepared1;
   working.op2.text = &machine.prepared2;
   if (decoded.instruction >= 0) {
-    DescribeOperand(machine, working.op1);
-    DescribeOperand(machine, working.op2);
+    DescribeOperand(machine, working.op1, false);
+    DescribeOperand(machine, working.op2, false);
   }
   working.target = kLabelUnresolved;
   return working;

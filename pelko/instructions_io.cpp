@@ -15,7 +15,7 @@ int32_t NumberOfValue(Machine& m, const WorkingOperand& op, Text& scratch) {
   return IntOf(m, ValueOf(m, op, scratch));
 }
 
-int32_t NumberAsWritten(const WorkingOperand& op) { return op.decoded ? op.asInt : TextToInt(*op.text); }
+int32_t NumberAsWritten(const WorkingOperand& op) { return op.numbers ? op.asInt : TextToInt(*op.text); }
 
 void StoreKey(Machine& m, int32_t code) {
   int32_t kbd = FirstFixed(m, Fixed::Kbd);

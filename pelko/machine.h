@@ -32,10 +32,12 @@ struct RunOptions {
 // One operand of the row being executed, as the instructions receive it.
 struct WorkingOperand {
   const Text* text = nullptr;
-  // Decoded path only (decoded is true): what the text names, and its numbers as text.
+  // Decoded path only (decoded is true): what the text names, and whether it holds a quote.
   bool decoded = false;
   bool hasQuote = false;
   NameRef names;
+  // When numbers is true (rows decoded once), TextToInt and TextToFloat of the text.
+  bool numbers = false;
   int32_t asInt = 0;
   float asFloat = 0.0f;
 };

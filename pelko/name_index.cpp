@@ -17,6 +17,13 @@ bool NumberLikeName(const Text& name) {
   return !name.empty() && std::all_of(name.begin(), name.end(), IsNumberUnit);
 }
 
+// The tables only need some strict order: by length first, so that most comparisons of names
+// that share a long prefix ("values[12]" and "values[3]") end at once.
+bool NameBefore(const Text& a, const Text& b) {
+  if (a.size() != b.size()) return a.size() < b.size();
+  return std::char_traits<char16_t>::compare(a.data(), b.data(), a.size()) < 0;
+}
+
 }  // namespace
 
 void NameIndex::Build(const VariableList& variables) {
@@ -25,7 +32,7 @@ void NameIndex::Build(const VariableList& variables) {
   for (int32_t i = 0; i < count; ++i) order[i] = i;
   // A stable sort keeps the cells of one name in list order.
   std::stable_sort(order.begin(), order.end(),
-                   [&](int32_t a, int32_t b) { return variables[a].name < variables[b].name; });
+                   [&](int32_t a, int32_t b) { return NameBefore(variables[a].name, variables[b].name); });
   entries_.clear();
   cells_.clear();
   numeric_.clear();
@@ -42,14 +49,26 @@ void NameIndex::Build(const VariableList& variables) {
     entry.numericEnd = static_cast<int32_t>(numeric_.size());
     entries_.push_back(entry);
   }
+  firstUnits_.fill(0);
+  longNames_ = false;
+  for (const TVariable& cell : variables) {
+    if (cell.name.size() >= kShortName) longNames_ = true;
+    else firstUnits_[cell.name.size()] |= uint64_t{1} << (cell.name.empty() ? 0 : cell.name[0] % 64);
+  }
   numberNameFrom_.assign(variables.size() + 1, 0);
   for (int32_t i = count - 1; i >= 0; --i)
     numberNameFrom_[i] = numberNameFrom_[i + 1] || NumberLikeName(variables[i].name);
 }
 
+bool NameIndex::MayBeNamed(const Text& name) const {
+  if (name.size() >= kShortName) return longNames_;
+  return (firstUnits_[name.size()] >> (name.empty() ? 0 : name[0] % 64) & 1) != 0;
+}
+
 const NameIndex::Entry* NameIndex::FindEntry(const Text& name) const {
+  if (!MayBeNamed(name)) return nullptr;
   auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
-                             [](const Entry& entry, const Text& key) { return *entry.name < key; });
+                             [](const Entry& entry, const Text& key) { return NameBefore(*entry.name, key); });
   if (it == entries_.end() || *it->name != name) return nullptr;
   return &*it;
 }

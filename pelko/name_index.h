@@ -2,6 +2,7 @@
 // every name in list order, and the first row of every label. No cell or label row is added or
 // removed while a program runs, so the tables stay valid for the whole run.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct NameRef {
 };
 
 class NameIndex {
+  static constexpr std::size_t kShortName = 64;
+
  public:
   void Build(const VariableList& variables);
   NameRef Find(const Text& name) const;
@@ -41,11 +44,16 @@ class NameIndex {
     int32_t firstSingle;
   };
   const Entry* FindEntry(const Text& name) const;
+  // Most lookups miss (a number met in a chain, an index that names no cell); a name whose length
+  // and first unit no cell shares is rejected without a search.
+  bool MayBeNamed(const Text& name) const;
 
   std::vector<Entry> entries_;  // sorted by name
   std::vector<int32_t> cells_;
   std::vector<int32_t> numeric_;
   std::vector<uint8_t> numberNameFrom_;  // [i]: some cell at i or later has a number-like name
+  std::array<uint64_t, kShortName> firstUnits_{};  // [length]: bit (first unit % 64) per name
+  bool longNames_ = false;                          // some name has kShortName units or more
 };
 
 // Where a jump to a label goes.

@@ -36,7 +36,7 @@ int32_t NextInChain(Machine& machine, int32_t cell, bool numericOnly) {
 
 Resolved FollowChain(Machine& machine, const WorkingOperand& op, bool numericOnly, int* strings) {
   int32_t cell = numericOnly ? op.names.FirstNumeric() : op.names.First();
-  if (cell < 0) return Resolved{-1, op.text, &op};
+  if (cell < 0) return Resolved{-1, op.text, op.numbers ? &op : nullptr};
   for (;;) {
     if (strings && machine.variables[static_cast<std::size_t>(cell)].typ == kTypString) ++*strings;
     int32_t next = NextInChain(machine, cell, numericOnly);
@@ -70,7 +70,7 @@ Resolved CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, T
 Resolved ValueOf(Machine& machine, const WorkingOperand& op, Text& scratch) {
   if (op.decoded) {
     int32_t cell = op.names.First();
-    return cell < 0 ? Resolved{-1, op.text, &op} : Resolved{cell, nullptr, nullptr};
+    return cell < 0 ? Resolved{-1, op.text, op.numbers ? &op : nullptr} : Resolved{cell, nullptr, nullptr};
   }
   scratch = OperandValue(machine.variables, *op.text);
   return Literal(scratch);

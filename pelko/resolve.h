@@ -12,7 +12,7 @@ namespace pelko {
 struct Resolved {
   int32_t cell = -1;
   const Text* text = nullptr;
-  const WorkingOperand* operand = nullptr;  // set when text is this decoded operand's own text
+  const WorkingOperand* operand = nullptr;  // when text is an operand's own text with its numbers
 };
 
 // Full or numeric source substitution; scratch holds the text a literal walk produces.
