@@ -41,6 +41,18 @@ int StageText::BucketOf(std::size_t p) const {
   return ((text_[p - 1] - u'0') * 2 + StageIndex(text_[p])) * 11 + AfterCode(text_[p + 1]);
 }
 
+void StageText::AddCandidate(uint32_t p) {
+  candidates_.push_back(p);
+  buckets_[BucketOf(p)].push_back(p);
+}
+
+void StageText::PopCandidate() {
+  int bucket = BucketOf(candidates_.back());
+  buckets_[bucket].pop_back();
+  for (Checked& checked : checked_[bucket]) checked.upTo = std::min(checked.upTo, buckets_[bucket].size());
+  candidates_.pop_back();
+}
+
 // A character at index i decides whether the stage operator before it is a candidate.
 void StageText::NoteAppended(std::size_t i) {
   char16_t c = text_[i];
@@ -48,9 +60,7 @@ void StageText::NoteAppended(std::size_t i) {
   if (which >= 0) positions_[which].push_back(static_cast<uint32_t>(i));
   if (i < 2 || StageIndex(text_[i - 1]) < 0) return;
   if (!IsDigit(text_[i - 2]) || !(IsDigit(c) || c == u'-')) return;
-  uint32_t p = static_cast<uint32_t>(i - 1);
-  candidates_.push_back(p);
-  buckets_[BucketOf(p)].push_back(p);
+  AddCandidate(static_cast<uint32_t>(i - 1));
 }
 
 void StageText::Append(TextView piece) {
@@ -59,16 +69,32 @@ void StageText::Append(TextView piece) {
   for (std::size_t i = from; i < text_.size(); ++i) NoteAppended(i);
 }
 
-// A candidate just before pos loses the character that made it one, so it goes too; appending
-// decides it again.
+// Candidates whose reach runs into the cut leave their buckets and come back at the end of them,
+// so that what was checked about them is forgotten; the one just before pos loses the character
+// that made it one, and appending decides it again.
 void StageText::TruncateFrom(std::size_t pos) {
   for (auto& list : positions_)
     while (!list.empty() && list.back() >= pos) list.pop_back();
-  while (!candidates_.empty() && candidates_.back() + 1 >= pos) {
-    buckets_[BucketOf(candidates_.back())].pop_back();
-    candidates_.pop_back();
+  std::vector<uint32_t> kept;
+  while (!candidates_.empty() && candidates_.back() + kReach >= pos) {
+    if (candidates_.back() + 1 < pos) kept.push_back(candidates_.back());
+    PopCandidate();
   }
   text_.resize(pos);
+  for (auto it = kept.rbegin(); it != kept.rend(); ++it) AddCandidate(*it);
+}
+
+StageText::Checked& StageText::CheckedFor(int bucket, const Text& canon) {
+  std::vector<Checked>& memo = checked_[bucket];
+  for (Checked& checked : memo)
+    if (checked.canon == canon) return checked;
+  if (memo.size() < kCheckedPerBucket) {
+    memo.push_back(Checked{canon, 0});
+    return memo.back();
+  }
+  std::rotate(memo.begin(), memo.begin() + 1, memo.end());
+  memo.back() = Checked{canon, 0};
+  return memo.back();
 }
 
 int64_t StageText::LastOperatorBelow(std::size_t end) const {
@@ -97,10 +123,14 @@ void StageText::ReplaceAll(TextView a, char16_t op, TextView b, TextView replace
   if (a.empty() || b.empty() || StageIndex(op) < 0 || !IsDigit(a.back())) return;
   if (!(IsDigit(b.front()) || b.front() == u'-')) return;
   int bucket = ((a.back() - u'0') * 2 + StageIndex(op)) * 11 + AfterCode(b.front());
+  Text canon = Text(a) + op + Text(b);
+  Checked& checked = CheckedFor(bucket, canon);
+  const std::vector<uint32_t>& list = buckets_[bucket];
   std::vector<std::size_t> starts;
   std::size_t freeFrom = 0;
   TextView all(text_);
-  for (uint32_t p : buckets_[bucket]) {
+  for (std::size_t k = checked.upTo; k < list.size(); ++k) {
+    uint32_t p = list[k];
     if (p < a.size()) continue;
     std::size_t start = p - a.size();
     if (start < freeFrom || p + 1 + b.size() > all.size()) continue;
@@ -108,8 +138,14 @@ void StageText::ReplaceAll(TextView a, char16_t op, TextView b, TextView replace
     starts.push_back(start);
     freeFrom = p + 1 + b.size();
   }
-  if (starts.empty()) return;
-  std::size_t length = a.size() + 1 + b.size();
+  if (starts.empty()) {
+    // Candidates whose whole reach is already written are settled for this text.
+    std::size_t settled = list.size();
+    while (settled > checked.upTo && list[settled - 1] + 1 + kReach > all.size()) --settled;
+    checked.upTo = settled;
+    return;
+  }
+  std::size_t length = canon.size();
   Text rest = text_.substr(starts.front());
   std::size_t base = starts.front();
   TruncateFrom(base);

@@ -35,10 +35,23 @@ class StageText {
 
  private:
   static constexpr int kBuckets = 10 * 2 * 11;
+  // The longest operand of a canonical text, "-2147483648": how far a candidate's match can reach.
+  static constexpr std::size_t kReach = 11;
+  // A canonical text that the first upTo candidates of a bucket were found not to hold; with the
+  // characters around them unchanged since, they need not be looked at again for it.
+  struct Checked {
+    Text canon;
+    std::size_t upTo = 0;
+  };
+  static constexpr std::size_t kCheckedPerBucket = 8;
+
   int StageIndex(char16_t c) const;
   int BucketOf(std::size_t operatorIndex) const;
+  void AddCandidate(uint32_t p);
+  void PopCandidate();
   void NoteAppended(std::size_t index);
   void TruncateFrom(std::size_t pos);
+  Checked& CheckedFor(int bucket, const Text& canon);
 
   Text text_;
   std::array<char16_t, 2> stageOperators_{};
@@ -48,6 +61,7 @@ class StageText {
   // telling the digit before, the operator and the character after.
   std::vector<uint32_t> candidates_;
   std::array<std::vector<uint32_t>, kBuckets> buckets_;
+  std::array<std::vector<Checked>, kBuckets> checked_;
 };
 
 // Index of c in "+-*/^", or -1.

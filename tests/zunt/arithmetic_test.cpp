@@ -78,6 +78,23 @@ TEST(Stages, MatchTheirDefinitionOnLongerChains) {
   }
 }
 
+// Repeated units with the odd change: the shape of long lines, where canonical texts come back
+// level after level and what was checked about earlier operators is reused.
+TEST(Stages, MatchTheirDefinitionOnPeriodicTexts) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> repeats(20, 200), change(0, 9);
+  for (int i = 0; i < 1500; ++i) {
+    Text unit = RandomExpression(rng, u"112x*-^/.", 8);
+    Text t;
+    for (int n = repeats(rng); n > 0; --n) {
+      t.append(unit);
+      if (change(rng) == 0) t.append(RandomExpression(rng, u"0123456789*-^", 3));
+    }
+    for (const StagePair& stage : kStages)
+      ASSERT_EQ(Utf8(stage.fast(t)), Utf8(stage.literal(t))) << stage.name << " of " << Utf8(t);
+  }
+}
+
 struct ScanRow {
   std::u16string text;
   std::u16string pattern;
