@@ -121,10 +121,6 @@ int32_t NextIndexCell(const Machine& machine, const Text& x, const BracketPositi
   return best;
 }
 
-Text IndexOf(const TVariable& cell) {
-  return cell.typ == kTypInt ? IntToText(cell.wert1) : IntToText(FloatToInt(cell.wert3));
-}
-
 }  // namespace
 
 void DecodeRows(Machine& machine) {
@@ -149,7 +145,7 @@ Text SubstituteIndexesIndexed(const Machine& machine, Text x) {
     int32_t cell = NextIndexCell(machine, x, brackets, after);
     if (cell < 0) return x;
     const TVariable& v = machine.variables[static_cast<std::size_t>(cell)];
-    x = ReplaceText(x, u"[" + v.name + u"]", u"[" + IndexOf(v) + u"]");
+    x = ReplaceText(x, u"[" + v.name + u"]", u"[" + IndexValue(v) + u"]");
     brackets = FindBrackets(x);
     after = cell;
   }

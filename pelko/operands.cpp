@@ -12,14 +12,6 @@ bool TakesPart(const TVariable& cell, SourceVariant variant) {
   return variant == SourceVariant::Full || cell.typ == kTypInt || cell.typ == kTypSingle;
 }
 
-// What an int or single cell puts between the brackets; string cells put nothing.
-bool IndexText(const TVariable& cell, Text& index) {
-  if (cell.typ == kTypInt) index = IntToText(cell.wert1);
-  else if (cell.typ == kTypSingle) index = IntToText(FloatToInt(cell.wert3));
-  else return false;
-  return true;
-}
-
 struct KeyName {
   const char16_t* name;
   int code;
@@ -32,12 +24,17 @@ constexpr KeyName kKeyNames[] = {
 
 }  // namespace
 
+Text IndexValue(const TVariable& cell) {
+  return cell.typ == kTypInt ? IntToText(cell.wert1) : IntToText(FloatToInt(cell.wert3));
+}
+
+// String cells replace nothing.
 Text SubstituteIndexes(const VariableList& variables, Text x) {
   if (FindText(x, u"[") == 0) return x;
-  Text index;
   for (const TVariable& cell : variables) {
+    if (cell.typ != kTypInt && cell.typ != kTypSingle) continue;
     Text pattern = u"[" + cell.name + u"]";
-    if (FindText(x, pattern) > 0 && IndexText(cell, index)) x = ReplaceText(x, pattern, u"[" + index + u"]");
+    if (FindText(x, pattern) > 0) x = ReplaceText(x, pattern, u"[" + IndexValue(cell) + u"]");
   }
   return x;
 }
