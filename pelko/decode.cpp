@@ -145,7 +145,7 @@ Text SubstituteIndexesIndexed(const Machine& machine, Text x) {
     int32_t cell = NextIndexCell(machine, x, brackets, after);
     if (cell < 0) return x;
     const TVariable& v = machine.variables[static_cast<std::size_t>(cell)];
-    x = ReplaceText(x, u"[" + v.name + u"]", u"[" + IndexValue(v) + u"]");
+    x = ReplaceText(x, Bracketed(v.name), Bracketed(IndexValue(v)));
     brackets = FindBrackets(x);
     after = cell;
   }

@@ -24,6 +24,15 @@ constexpr KeyName kKeyNames[] = {
 
 }  // namespace
 
+Text Bracketed(const Text& inner) {
+  Text text;
+  text.reserve(inner.size() + 2);
+  text += u'[';
+  text += inner;
+  text += u']';
+  return text;
+}
+
 Text IndexValue(const TVariable& cell) {
   return cell.typ == kTypInt ? IntToText(cell.wert1) : IntToText(FloatToInt(cell.wert3));
 }
@@ -33,8 +42,8 @@ Text SubstituteIndexes(const VariableList& variables, Text x) {
   if (FindText(x, u"[") == 0) return x;
   for (const TVariable& cell : variables) {
     if (cell.typ != kTypInt && cell.typ != kTypSingle) continue;
-    Text pattern = u"[" + cell.name + u"]";
-    if (FindText(x, pattern) > 0) x = ReplaceText(x, pattern, u"[" + IndexValue(cell) + u"]");
+    Text pattern = Bracketed(cell.name);
+    if (FindText(x, pattern) > 0) x = ReplaceText(x, pattern, Bracketed(IndexValue(cell)));
   }
   return x;
 }

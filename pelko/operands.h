@@ -11,6 +11,8 @@ namespace pelko {
 // "arr[i]" becomes "arr[2]" for an int or single cell i; every cell is visited in list order and
 // sees the text as the cells before it left it.
 Text SubstituteIndexes(const VariableList& variables, Text x);
+// "[" + inner + "]".
+Text Bracketed(const Text& inner);
 // What an int or single cell puts between the brackets: its value, a single's truncated.
 Text IndexValue(const TVariable& cell);
 // Every "__TIMER__" becomes the millisecond clock, read once for the whole operand.

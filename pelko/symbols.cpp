@@ -52,7 +52,10 @@ bool DeclareArray(VariableList& variables, const Text& declared, const TVariable
   Text base = LeftText(declared, open - 1);
   for (int64_t j = 0; j <= largest; ++j) {
     TVariable cell = prototype;
-    cell.name = base + u"[" + IntToText(static_cast<int32_t>(j)) + u"]";
+    cell.name = base;
+    cell.name += u'[';
+    cell.name += IntToText(static_cast<int32_t>(j));
+    cell.name += u']';
     variables.push_back(std::move(cell));
   }
   return true;
