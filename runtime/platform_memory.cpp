@@ -76,9 +76,10 @@ class MemoryPlatform final : public Platform {
       if (rec.idle) {
         std::function<void()> idle = rec.idle;
         idle();
-      } else {
-        DelayMillis(maxWaitMs);
       }
+      // Time passes while the program waits, so tick timers move on: the whole wait when
+      // nothing comes, a millisecond when the handler brought an event.
+      DelayMillis(rec.pending.empty() ? maxWaitMs : 1);
     }
     while (!rec.pending.empty()) {
       Event event = rec.pending.front();

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "runtime/internal/keyboard.h"
@@ -83,12 +85,38 @@ int TypedControlChar(int code) {
   }
 }
 
+// The display a window can appear on, as X11 and Wayland clients find theirs. Without one, SDL
+// is not asked at all: it would settle for an off-screen driver, and its Wayland attempt writes
+// complaints to standard error.
+std::string DriversWithADisplay() {
+  auto named = [](const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+  };
+  std::string drivers;
+  if (named("DISPLAY")) drivers = "x11";
+  if (named("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+  return drivers;
+}
+
+bool ShowsNothing(const char* driver) {
+  return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
 bool StartVideo() {
   if (gVideoStarted) return true;
+  std::string drivers = DriversWithADisplay();
+  if (drivers.empty()) return false;
+  // A driver the user names in SDL_VIDEODRIVER still wins over this list.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   // Ctrl+C in the console must still end the program, as it does before a window opens.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
   gVideoStarted = true;
   return true;
 }
@@ -219,6 +247,7 @@ void ShutDownSdl() {
 }
 
 bool ShowSdlMessage(const Text& caption, const std::string& message, bool serious) {
+  if (DriversWithADisplay().empty()) return false;
   Uint32 flags = serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
   std::string title = EncodeUtf8(caption);
   bool shown = SDL_ShowSimpleMessageBox(flags, title.c_str(), message.c_str(), gWindow) == 0;

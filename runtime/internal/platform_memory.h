@@ -48,7 +48,8 @@ void Focus(bool gained);
 void RequestClose();
 int PendingEvents();
 // Called when the program waits for window events and none is pending (WaitForKey, WaitForTick);
-// it may inject events, or throw ProgramExit to end the run. An empty function removes it.
+// it may inject events, or throw ProgramExit to end the run. Each call lets time pass through
+// DelayMillis: the whole wait when it injects nothing, else 1 ms. An empty function removes it.
 void SetIdleHandler(std::function<void()> handler);
 
 struct WindowInfo {
