@@ -1,5 +1,6 @@
 // The arithmetic stages exactly as they are defined, recursion and copies included: the reference
 // that the fast stages are compared with. Not used by a running script.
+#include "runtime/process.h"
 #include "zunt/arithmetic.h"
 #include "zunt/stage_level.h"
 
@@ -37,8 +38,9 @@ Text CalcSum(const Text& input) {
   return IntToText(Operate(a, op, b));
 }
 
-Text CalcArithmetic(const Text& t) {
+Text CalcArithmetic(const Text& t, std::size_t maxLength) {
   Text s = ReplaceText(LowerText(TrimText(t)), u"pi", u"3.1415926535897931");
+  if (s.size() > maxLength) RaiseFatalError(u"Out of memory");
   if (!Has(s, u"+-*/^")) return s;
   return IntToText(TextToInt(CalcSum(CalcProduct(CalcPower(s)))));
 }

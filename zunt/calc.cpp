@@ -140,6 +140,7 @@ Text TScript::Calc2(const Text& expr) {
   if (Contains(t, u'[')) t = SubstituteArrayElement(std::move(t));
   if (Contains(t, u'"')) return t;
   t = ApplyBuiltins(std::move(t));
+  if (limits.literalWalks) return reference::CalcArithmetic(t, limits.maxTextLength);
   return CalcArithmetic(t, limits.maxTextLength);
 }
 

@@ -1,6 +1,7 @@
 // Load: the script file read into lines, with one jump label for every line that starts with "#".
+#include "zunt/load.h"
+
 #include "runtime/process.h"
-#include "zunt/script.h"
 
 namespace zunt {
 namespace {
@@ -23,6 +24,20 @@ void ForEachLine(const Text& content, Store store) {
 
 }  // namespace
 
+void StoreScriptLines(TScript& script, const Text& content) {
+  ForEachLine(content, [&script](Text line) {
+    bool label = !line.empty() && line[0] == u'#';
+    std::size_t at = static_cast<std::size_t>(script.anz);
+    if (at < script.lines.size())
+      script.lines[at] = std::move(line);
+    else
+      script.lines.push_back(std::move(line));
+    // Labels are named through Calc2 while every list is still empty.
+    if (label) script.TGotos.push_back(TGoto{script.Calc2(script.lines[at].substr(1)), script.anz});
+    ++script.anz;
+  });
+}
+
 // The lists are made empty before the file is opened, so they exist even when loading fails.
 // The first size of lines is limit; a longer script makes it grow, so that no line is lost.
 int TScript::Load(const Text& path, int limit) {
@@ -37,16 +52,7 @@ int TScript::Load(const Text& path, int limit) {
   std::optional<std::string> native = FindRegularFile(path);
   std::string bytes;
   if (!native || !ReadFileBytes(*native, &bytes)) return 0;
-  ForEachLine(DecodeBytes(bytes), [this](Text line) {
-    bool label = !line.empty() && line[0] == u'#';
-    if (static_cast<std::size_t>(anz) < lines.size())
-      lines[static_cast<std::size_t>(anz)] = std::move(line);
-    else
-      lines.push_back(std::move(line));
-    // Labels are named through Calc2 while every list is still empty.
-    if (label) TGotos.push_back(TGoto{Calc2(lines[static_cast<std::size_t>(anz)].substr(1)), anz});
-    ++anz;
-  });
+  StoreScriptLines(*this, DecodeBytes(bytes));
   return 1;
 }
 

@@ -19,7 +19,9 @@ struct RunLimits {
   int maxNesting = 64;        // index and sine texts evaluated inside one another, at most
   int64_t nestedWork = int64_t{1} << 24;  // characters of nested texts one evaluation may take on
   std::size_t maxTextLength = std::size_t{1} << 25;  // longest working text; beyond: fatal error
-  bool literalWalks = false;  // walk every list whole instead of asking the name index
+  // Walk every list whole and compute by the literal recursive stages: the slow reference that
+  // tests and fuzzing hold the fast paths against. Only for short texts.
+  bool literalWalks = false;
 };
 
 class TScript {

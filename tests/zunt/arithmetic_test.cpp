@@ -35,7 +35,8 @@ const StagePair kStages[] = {
     {"CalcPower", CalcPower, reference::CalcPower},
     {"CalcProduct", CalcProduct, reference::CalcProduct},
     {"CalcSum", CalcSum, reference::CalcSum},
-    {"CalcArithmetic", [](const Text& t) { return CalcArithmetic(t); }, reference::CalcArithmetic},
+    {"CalcArithmetic", [](const Text& t) { return CalcArithmetic(t); },
+     [](const Text& t) { return reference::CalcArithmetic(t); }},
 };
 
 void ExpectSameAsReference(TextView alphabet, int maxLength, int count, unsigned seed) {

@@ -1,0 +1,11 @@
+// Reading a script: its text split into lines, with a jump label for every line starting with "#".
+#pragma once
+#include "runtime/text.h"
+#include "zunt/script.h"
+
+namespace zunt {
+
+// Stores the lines of the decoded file text after those already stored, as Load does.
+void StoreScriptLines(TScript& script, const Text& content);
+
+}  // namespace zunt
