@@ -1,16 +1,12 @@
 // Decoding rows once after loading, and preparing at run time the rows whose operands change.
 #include "pelko/decode.h"
 
-#include <algorithm>
 
 #include "pelko/instructions.h"
 #include "pelko/operands.h"
 
 namespace pelko {
 namespace {
-
-// Beyond this many brackets the pairwise search costs more than the plain walk.
-constexpr std::size_t kMaxIndexedBrackets = 16;
 
 // A row prepared at each execution converts its texts only when an instruction asks.
 void DescribeOperand(const Machine& machine, WorkingOperand& op, bool numbers) {
@@ -91,31 +87,21 @@ void SlotSingles(Decoded& decoded, const VariableList& variables) {
   decoded.singles.assign(static_cast<std::size_t>(slots), SingleText());
 }
 
-struct BracketPositions {
-  std::size_t open[kMaxIndexedBrackets], close[kMaxIndexedBrackets];
-  std::size_t opens = 0, closes = 0;  // beyond kMaxIndexedBrackets only counted
-};
-
-BracketPositions FindBrackets(const Text& x) {
-  BracketPositions found;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    if (x[i] == u'[' && found.opens++ < kMaxIndexedBrackets) found.open[found.opens - 1] = i;
-    if (x[i] == u']' && found.closes++ < kMaxIndexedBrackets) found.close[found.closes - 1] = i;
-  }
-  return found;
-}
-
-// The first int or single cell after `after` whose name stands between some "[" and a later "]":
-// exactly the next cell whose pattern the literal walk would find in the text.
-int32_t NextIndexCell(const Machine& machine, const Text& x, const BracketPositions& brackets, int32_t after) {
+// The first int or single cell after `after` whose name stands between a "[" and a "]": exactly
+// the next cell whose pattern the literal walk would find in the text. Only the lengths that such
+// names have are tried after each "[", so a long text of brackets costs no more than its length
+// times the number of those lengths.
+int32_t NextIndexCell(const Machine& machine, const Text& x, int32_t after) {
+  const NameIndex& names = machine.decoded.names;
   int32_t best = -1;
   Text name;
-  for (std::size_t o = 0; o < brackets.opens; ++o)
-    for (std::size_t c = 0; c < brackets.closes; ++c) {
-      std::size_t open = brackets.open[o], close = brackets.close[c];
-      if (close <= open) continue;
-      name.assign(x, open + 1, close - open - 1);
-      int32_t cell = machine.decoded.names.NextNamed(name, after, true);
+  for (std::size_t open = x.find(u'['); open != Text::npos; open = x.find(u'[', open + 1))
+    for (std::size_t length : names.NumericNameLengths()) {
+      std::size_t close = open + 1 + length;
+      if (close >= x.size()) break;
+      if (x[close] != u']') continue;
+      name.assign(x, open + 1, length);
+      int32_t cell = names.NextNamed(name, after, true);
       if (cell >= 0 && (best < 0 || cell < best)) best = cell;
     }
   return best;
@@ -137,16 +123,11 @@ void DecodeRows(Machine& machine) {
 }
 
 Text SubstituteIndexesIndexed(const Machine& machine, Text x) {
-  BracketPositions brackets = FindBrackets(x);
-  if (brackets.opens == 0) return x;
-  if (brackets.opens > kMaxIndexedBrackets || brackets.closes > kMaxIndexedBrackets)
-    return SubstituteIndexes(machine.variables, std::move(x));
   for (int32_t after = -1;;) {
-    int32_t cell = NextIndexCell(machine, x, brackets, after);
+    int32_t cell = NextIndexCell(machine, x, after);
     if (cell < 0) return x;
     const TVariable& v = machine.variables[static_cast<std::size_t>(cell)];
     x = ReplaceText(x, Bracketed(v.name), Bracketed(IndexValue(v)));
-    brackets = FindBrackets(x);
     after = cell;
   }
 }

@@ -55,6 +55,11 @@ void NameIndex::Build(const VariableList& variables) {
     if (cell.name.size() >= kShortName) longNames_ = true;
     else firstUnits_[cell.name.size()] |= uint64_t{1} << (cell.name.empty() ? 0 : cell.name[0] % 64);
   }
+  numericLengths_.clear();
+  for (const TVariable& cell : variables)
+    if (cell.typ == kTypInt || cell.typ == kTypSingle) numericLengths_.push_back(cell.name.size());
+  std::sort(numericLengths_.begin(), numericLengths_.end());
+  numericLengths_.erase(std::unique(numericLengths_.begin(), numericLengths_.end()), numericLengths_.end());
   numberNameFrom_.assign(variables.size() + 1, 0);
   for (int32_t i = count - 1; i >= 0; --i)
     numberNameFrom_[i] = numberNameFrom_[i + 1] || NumberLikeName(variables[i].name);

@@ -35,6 +35,8 @@ class NameIndex {
   // False when no cell after the given one has a name that an int's or a single's value text could
   // equal; a chain ending in a number then stops there without its text being made.
   bool NumberMayNameAfter(int32_t cell) const;
+  // The lengths that the names of int and single cells have, each once, ascending.
+  const std::vector<std::size_t>& NumericNameLengths() const { return numericLengths_; }
 
  private:
   struct Entry {
@@ -52,6 +54,7 @@ class NameIndex {
   std::vector<int32_t> cells_;
   std::vector<int32_t> numeric_;
   std::vector<uint8_t> numberNameFrom_;  // [i]: some cell at i or later has a number-like name
+  std::vector<std::size_t> numericLengths_;
   std::array<uint64_t, kShortName> firstUnits_{};  // [length]: bit (first unit % 64) per name
   bool longNames_ = false;                          // some name has kShortName units or more
 };

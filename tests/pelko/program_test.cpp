@@ -151,6 +151,14 @@ TEST(Program, BadSourcesNeverCrash) {
       {"a 1 MB line", ".text\nmov cmd, \"" + std::string(1 << 20, 'x') + "\"\n"},
       {"a 1 MB line of brackets", ".data\ni int 1\n.text\nmov cmd, " + std::string(1 << 19, '[') + std::string(1 << 19, ']') + "\n"},
       {"only carriage returns", std::string(1000, '\r')},
+      // Index substitution over many cells and an operand full of brackets must not take cells
+      // times length.
+      {"brackets across many cells",
+       ".data\na[100000] int 1\n.text\nmov cmd, " + [] {
+         std::string brackets;
+         for (int i = 0; i < 100000; ++i) brackets += "[a[5]]";
+         return brackets;
+       }() + "\nmov dx, " + std::string(300000, '[') + std::string(300000, ']') + "\n"},
   };
   for (int k = 0; k < 8; ++k) {
     std::string bytes(4096, '\0');
