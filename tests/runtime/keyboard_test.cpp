@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/internal/keyboard.h"
+#include "runtime/internal/platform.h"
 
 namespace {
 
@@ -124,6 +125,34 @@ TEST(Keyboard, CloseRequestIsAnsweredOnce) {
     for (size_t i = 0; i < row.answers.size(); ++i) answers.push_back(keys.TakeCloseRequest());
     EXPECT_EQ(answers, row.answers) << ::testing::PrintToString(row.events);
   }
+}
+
+// SDL numbers keys by USB usage (scancode) and by symbol (Unicode for printable keys, else the
+// scancode with bit 30 set); the rows give the raw numbers.
+TEST(Keyboard, SdlKeysMapToVirtualKeyCodes) {
+  constexpr int kSymbolOfScancode = 1 << 30;
+  struct Row {
+    int scancode, keysym, code;
+  };
+  const Row rows[] = {
+      {4, 'a', 65},   {29, 'z', 90},  {20, 'a', 65},   // letters follow the label: Q's place says A on AZERTY
+      {30, '1', 49},  {39, '0', 48},  {30, '&', 49},   // a digit's place without a digit label: by place
+      {31, '2', 50},  {40, '\r', 13}, {41, 27, 27},    {42, 8, 8},      {43, 9, 9},     {44, ' ', 32},
+      {45, '-', 189}, {46, '=', 187}, {51, ';', 186},  {52, '\'', 222}, {53, '`', 192}, {54, ',', 188},
+      {55, '.', 190}, {56, '/', 191}, {47, '[', 219},  {48, ']', 221},  {49, '\\', 220},
+      {58, 58 | kSymbolOfScancode, 112}, {69, 69 | kSymbolOfScancode, 123},
+      {73, 73 | kSymbolOfScancode, 45},  {74, 74 | kSymbolOfScancode, 36},  {75, 75 | kSymbolOfScancode, 33},
+      {76, 127, 46},                     {77, 77 | kSymbolOfScancode, 35},  {78, 78 | kSymbolOfScancode, 34},
+      {79, 79 | kSymbolOfScancode, 39},  {80, 80 | kSymbolOfScancode, 37},  {81, 81 | kSymbolOfScancode, 40},
+      {82, 82 | kSymbolOfScancode, 38},  {89, 89 | kSymbolOfScancode, 97},  {98, 98 | kSymbolOfScancode, 96},
+      {88, 88 | kSymbolOfScancode, 13},  {84, 84 | kSymbolOfScancode, 111}, {99, 99 | kSymbolOfScancode, 110},
+      {225, 225 | kSymbolOfScancode, 160}, {229, 229 | kSymbolOfScancode, 161},
+      {224, 224 | kSymbolOfScancode, 162}, {228, 228 | kSymbolOfScancode, 163},
+      {226, 226 | kSymbolOfScancode, 164}, {230, 230 | kSymbolOfScancode, 165},
+      {100, '<', 226}, {0, 0, 0}, {-5, 0, 0}, {100000, 0, 0}, {290, 0, 0},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, row.keysym), row.code) << row.scancode << " " << row.keysym;
 }
 
 }  // namespace

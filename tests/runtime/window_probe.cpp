@@ -84,11 +84,18 @@ int Message() {
   return 0;
 }
 
+// A window under the default title, as a program that never names one.
+int Untitled() {
+  OpenGraphicsWindow(100, 80, 0, 0);
+  return WaitKey();
+}
+
 int Body() {
   const std::vector<Text>& args = ProgramArguments();
   Text mode = args.size() > 1 ? args[1] : u"key";
   if (mode == u"dialog") return ChooseFile();
   if (mode == u"message") return Message();
+  if (mode == u"untitled") return Untitled();
   bool corner = args.size() > 2 && args[2] == u"corner";
   OpenAndDraw(corner ? WindowPlacement::Corner32 : WindowPlacement::Centred);
   static const std::map<Text, int (*)()> kModes = {

@@ -43,15 +43,6 @@ std::string ShellQuote(const std::string& text) {
   return quoted + "'";
 }
 
-std::string RegexForExactTitle(const std::string& title) {
-  std::string regex = "^";
-  for (char c : title) {
-    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) regex += '\\';
-    regex += c;
-  }
-  return regex + "$";
-}
-
 std::optional<WindowId> FirstWindow(const std::string& output) {
   std::istringstream lines(output);
   std::string line;
@@ -76,32 +67,129 @@ int ChannelOf(uint32_t value, uint32_t mask) {
   return static_cast<int>(channel * 255u / mask);
 }
 
-// Sends the window the message its close box sends: WM_PROTOCOLS carrying WM_DELETE_WINDOW.
-// libX11 is opened at run time, so test programs need no link to it.
-bool SendDeleteWindow(WindowId window) {
-  void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-  if (!lib) return false;
-  auto openDisplay = reinterpret_cast<Display* (*)(const char*)>(dlsym(lib, "XOpenDisplay"));
-  auto internAtom = reinterpret_cast<Atom (*)(Display*, const char*, Bool)>(dlsym(lib, "XInternAtom"));
-  auto sendEvent = reinterpret_cast<Status (*)(Display*, Window, Bool, long, XEvent*)>(dlsym(lib, "XSendEvent"));
-  auto flush = reinterpret_cast<int (*)(Display*)>(dlsym(lib, "XFlush"));
-  auto closeDisplay = reinterpret_cast<int (*)(Display*)>(dlsym(lib, "XCloseDisplay"));
-  bool sent = false;
-  if (openDisplay && internAtom && sendEvent && flush && closeDisplay) {
-    if (Display* display = openDisplay(nullptr)) {
-      XEvent event{};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = window;
-      event.xclient.message_type = internAtom(display, "WM_PROTOCOLS", False);
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", False));
-      event.xclient.data.l[1] = CurrentTime;
-      sent = sendEvent(display, window, False, NoEventMask, &event) != 0;
-      flush(display);
-      closeDisplay(display);
-    }
+// The few Xlib calls the helpers make themselves, loaded at run time so that test programs need
+// no link to libX11.
+struct Xlib {
+  Display* (*openDisplay)(const char*) = nullptr;
+  int (*closeDisplay)(Display*) = nullptr;
+  Atom (*internAtom)(Display*, const char*, Bool) = nullptr;
+  Status (*sendEvent)(Display*, Window, Bool, long, XEvent*) = nullptr;
+  int (*flush)(Display*) = nullptr;
+  Status (*queryTree)(Display*, Window, Window*, Window*, Window**, unsigned int*) = nullptr;
+  int (*getWindowProperty)(Display*, Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*,
+                           unsigned long*, unsigned char**) = nullptr;
+  Status (*getWindowAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
+  int (*free)(void*) = nullptr;
+
+  bool Loaded() const {
+    return openDisplay && closeDisplay && internAtom && sendEvent && flush && queryTree && getWindowProperty &&
+           getWindowAttributes && free;
   }
-  dlclose(lib);
+};
+
+template <typename Function>
+void Load(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+}
+
+const Xlib& TheXlib() {
+  static const Xlib xlib = [] {
+    Xlib loaded;
+    void* library = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return loaded;
+    Load(library, "XOpenDisplay", loaded.openDisplay);
+    Load(library, "XCloseDisplay", loaded.closeDisplay);
+    Load(library, "XInternAtom", loaded.internAtom);
+    Load(library, "XSendEvent", loaded.sendEvent);
+    Load(library, "XFlush", loaded.flush);
+    Load(library, "XQueryTree", loaded.queryTree);
+    Load(library, "XGetWindowProperty", loaded.getWindowProperty);
+    Load(library, "XGetWindowAttributes", loaded.getWindowAttributes);
+    Load(library, "XFree", loaded.free);
+    return loaded;
+  }();
+  return xlib;
+}
+
+class Connection {
+ public:
+  Connection() : display_(TheXlib().Loaded() ? TheXlib().openDisplay(nullptr) : nullptr) {}
+  ~Connection() {
+    if (display_) TheXlib().closeDisplay(display_);
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  Display* get() const { return display_; }
+
+ private:
+  Display* display_;
+};
+
+std::string Property(Display* display, Window window, const char* name) {
+  const Xlib& x = TheXlib();
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, left = 0;
+  unsigned char* data = nullptr;
+  std::string value;
+  if (x.getWindowProperty(display, window, x.internAtom(display, name, False), 0, 4096, False, AnyPropertyType,
+                          &type, &format, &items, &left, &data) == Success && data) {
+    if (format == 8) value.assign(reinterpret_cast<char*>(data), items);
+    x.free(data);
+  }
+  return value;
+}
+
+// The title as the window manager would show it: _NET_WM_NAME, else WM_NAME.
+std::string TitleOf(Display* display, Window window) {
+  std::string title = Property(display, window, "_NET_WM_NAME");
+  return title.empty() ? Property(display, window, "WM_NAME") : title;
+}
+
+bool Viewable(Display* display, Window window) {
+  XWindowAttributes attributes{};
+  return TheXlib().getWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+// Looks through the top-level windows and, where a window manager wraps them, their children.
+std::optional<WindowId> SearchByTitle(Display* display, Window parent, const std::string& title, int depth) {
+  const Xlib& x = TheXlib();
+  Window root = 0, up = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!x.queryTree(display, parent, &root, &up, &children, &count)) return std::nullopt;
+  std::optional<WindowId> found;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    if (TitleOf(display, children[i]) == title && Viewable(display, children[i])) found = children[i];
+  }
+  for (unsigned int i = 0; i < count && !found && depth > 0; ++i)
+    found = SearchByTitle(display, children[i], title, depth - 1);
+  if (children) x.free(children);
+  return found;
+}
+
+std::optional<WindowId> WindowWithTitle(const std::string& title) {
+  Connection connection;
+  if (!connection.get()) return std::nullopt;
+  Display* display = connection.get();
+  return SearchByTitle(display, RootWindow(display, DefaultScreen(display)), title, 2);
+}
+
+// Sends the window the message its close box sends: WM_PROTOCOLS carrying WM_DELETE_WINDOW.
+bool SendDeleteWindow(WindowId window) {
+  Connection connection;
+  Display* display = connection.get();
+  if (!display) return false;
+  const Xlib& x = TheXlib();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = x.internAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(x.internAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  bool sent = x.sendEvent(display, window, False, NoEventMask, &event) != 0;
+  x.flush(display);
   return sent;
 }
 
@@ -141,18 +229,14 @@ std::optional<std::string> RunCommand(const std::string& commandLine) {
 std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs) {
   std::optional<WindowId> found;
   PollUntil(timeoutMs, [&] {
-    auto output = RunCommand("xdotool search --onlyvisible --name " + ShellQuote(RegexForExactTitle(title)));
-    found = output ? FirstWindow(*output) : std::nullopt;
+    found = WindowWithTitle(title);
     return found.has_value();
   });
   return found;
 }
 
 bool WaitForNoWindow(const std::string& title, int timeoutMs) {
-  return PollUntil(timeoutMs, [&] {
-    auto output = RunCommand("xdotool search --onlyvisible --name " + ShellQuote(RegexForExactTitle(title)));
-    return !output || !FirstWindow(*output);
-  });
+  return PollUntil(timeoutMs, [&] { return !WindowWithTitle(title); });
 }
 
 std::optional<Geometry> WindowGeometry(WindowId window) {

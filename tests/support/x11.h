@@ -72,7 +72,8 @@ class Screenshot {
 
 using WindowId = unsigned long;
 
-// Polls until a window with exactly this title is mapped, at most timeoutMs.
+// Polls until a viewable window with exactly this title (its _NET_WM_NAME, else WM_NAME, compared
+// as UTF-8 bytes) exists, at most timeoutMs.
 std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs = 15000);
 // True when no window with this title is mapped (any more), polling at most timeoutMs.
 bool WaitForNoWindow(const std::string& title, int timeoutMs = 15000);
