@@ -78,13 +78,13 @@ struct OvalShape {
 }  // namespace
 
 uint32_t PackPixel(Rgb colour) {
-  return 0xFF000000u | (static_cast<uint32_t>(colour.b) << 16) |
-         (static_cast<uint32_t>(colour.g) << 8) | colour.r;
+  return 0xFF000000u | (static_cast<uint32_t>(colour.r) << 16) |
+         (static_cast<uint32_t>(colour.g) << 8) | colour.b;
 }
 
 Rgb UnpackPixel(uint32_t pixel) {
-  return {static_cast<uint8_t>(pixel), static_cast<uint8_t>(pixel >> 8),
-          static_cast<uint8_t>(pixel >> 16)};
+  return {static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+          static_cast<uint8_t>(pixel)};
 }
 
 void Canvas::Resize(int width, int height) {

@@ -159,6 +159,32 @@ void HandleEvent(const SDL_Event& event) {
   }
 }
 
+// Mesa's CPU rasterisers, which a display without a graphics card (a virtual X server) offers.
+bool GlRendersOnTheCpu(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  using GetString = const unsigned char* (*)(unsigned int);
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+  if (!name) return false;
+  std::string renderer_name(reinterpret_cast<const char*>(name));
+  for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+    if (renderer_name.find(software) != std::string::npos) return true;
+  return false;
+}
+
+// A graphics card presents the texture best; without one, SDL's own software renderer copies
+// the frame straight to the display server, at a fraction of the cost of a GL rasteriser that
+// runs on the CPU, so the window surface must not be routed through GL either.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  if (renderer && !GlRendersOnTheCpu(renderer)) return renderer;
+  if (renderer) SDL_DestroyRenderer(renderer);
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
 class SdlPlatform final : public Platform {
  public:
   ~SdlPlatform() override { CloseWindow(); }
@@ -169,10 +195,9 @@ class SdlPlatform final : public Platform {
     std::string title = EncodeUtf8(request.title);
     window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, request.width, request.height,
                                SDL_WINDOW_ALLOW_HIGHDPI);
-    if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (window_ && !renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (window_) renderer_ = CreateRenderer(window_);
     if (renderer_) {
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                    request.width, request.height);
     }
     if (!texture_) {

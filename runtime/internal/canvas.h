@@ -15,7 +15,8 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// A pixel is packed as 0xAABBGGRR (red in the lowest byte), the layout SDL calls ABGR8888.
+// A pixel is packed as 0xAARRGGBB, the layout SDL calls ARGB8888: the byte order of the usual
+// 24-bit X11 and Wayland surfaces, so presenting copies frames without converting them.
 uint32_t PackPixel(Rgb colour);
 Rgb UnpackPixel(uint32_t pixel);
 

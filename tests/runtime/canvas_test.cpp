@@ -58,9 +58,9 @@ TEST(Canvas, NewCanvasIsBlackAndSizesAreKeptInBounds) {
   }
 }
 
-TEST(Canvas, PixelsArePackedRedInTheLowestByte) {
-  EXPECT_EQ(orvelt::PackPixel({0x12, 0x34, 0x56}), 0xFF563412u);
-  EXPECT_EQ(orvelt::UnpackPixel(0xFF563412u), (Rgb{0x12, 0x34, 0x56}));
+TEST(Canvas, PixelsArePackedAlphaRedGreenBlue) {
+  EXPECT_EQ(orvelt::PackPixel({0x12, 0x34, 0x56}), 0xFF123456u);
+  EXPECT_EQ(orvelt::UnpackPixel(0xFF123456u), (Rgb{0x12, 0x34, 0x56}));
 }
 
 TEST(Canvas, FillPaintsEveryPixel) {
