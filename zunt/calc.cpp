@@ -1,7 +1,7 @@
 // Calc2: an expression text evaluated by rewriting it: names replaced by their values, one array
 // element, the built-in functions, and then the staged integer arithmetic.
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <queue>
 

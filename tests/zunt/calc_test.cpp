@@ -7,7 +7,9 @@
 #include "runtime/console.h"
 #include "runtime/random.h"
 #include "runtime/text.h"
+#include "runtime/internal/platform_memory.h"
 #include "runtime/process.h"
+#include "runtime/window.h"
 #include "tests/zunt/console_capture.h"
 #include "zunt/script.h"
 
@@ -90,6 +92,32 @@ TEST(Calc2, NamesAreReplacedEverywhereInListOrder) {
                          {u"q", u"\"x\""},         // a value with a quote stops the evaluation
                          {u"A", u"a"},              // reading is case-sensitive
                      });
+}
+
+TEST(Calc2, AVariableNameInsideAFunctionName) {
+  TScript script;
+  script.IVars.push_back({u"a", 5});
+  ExpectRows(script, {{u"rand(6)", u"r5nd(6)"}, {u"RAND(1)", u"1"}});  // reading is case-sensitive
+}
+
+// Keys come from a window kept in memory; asking for the hits of a key resets them.
+TEST(Calc2, KeyFunctions) {
+  orvelt::memory::Install();
+  OpenGraphicsWindow(64, 48, 0, 60);
+  TScript script;
+  orvelt::memory::KeyPress(27);
+  orvelt::memory::KeyPress(27);
+  orvelt::memory::KeyDown(37);
+  ExpectRows(script, {
+                         {u"keyhit(27)", u"2"},
+                         {u"keyhit(27)", u"0"},
+                         {u"keydown(37)", u"1"},
+                         {u"keyhit(37)+keyhit(37)", u"2"},  // one call text, computed once
+                         {u"keydown(38)", u"0"},
+                         {u"keyhit(20+7)", u"0"},           // the argument is not evaluated
+                         {u"keyhit(99999)", u"0"},
+                     });
+  orvelt::memory::Remove();
 }
 
 TEST(Calc2, TheFirstOfTwoRecordsWithOneNameIsSeen) {
