@@ -61,6 +61,20 @@ void ReduceLevel(StageText& w, TextView tail, int64_t k) {
   w.ReplaceAll(IntToText(a), op, IntToText(b), IntToText(Operate(a, op, b)));
 }
 
+// ReplaceText(level, left, leftValue) for the first two levels, without searching for the long
+// left part: it stands at the start, and further on only where the level's one remaining stage
+// operator lines up with the left part's own, which needs that part to start with the operator.
+Text ReplaceLeftPart(TextView level, TextView left, const Text& leftValue, bool leftStartsWithOperator) {
+  TextView rest = level.substr(left.size());
+  Text replaced = leftValue;
+  if (leftStartsWithOperator && rest.substr(0, left.size()) == left) {
+    replaced += leftValue;
+    rest.remove_prefix(left.size());
+  }
+  replaced.append(rest);
+  return replaced;
+}
+
 // The power or the product stage. The first two levels are done by their literal steps: only
 // there can the left part stand a second time in the text.
 Text CalcStage(const Text& input, TextView operators) {
@@ -69,10 +83,13 @@ Text CalcStage(const Text& input, TextView operators) {
   if (ops.empty()) return s;
   Text value;
   for (std::size_t j = 0; j < ops.size() && j < 2; ++j) {
-    Text level(LevelView(s, ops, j));
+    TextView level = LevelView(s, ops, j);
     int k = static_cast<int>(ops[j]) + 1;
-    Text left = LeftText(level, k - 1);
-    value = ReduceLastOperation(level, k, left, j == 0 ? left : value);
+    TextView left = level.substr(0, ops[j]);
+    Text leftValue = j == 0 ? Text(left) : std::move(value);
+    // At the first level the left part is its own value: replacing it changes nothing.
+    Text replaced = j == 0 ? Text(level) : ReplaceLeftPart(level, left, leftValue, ops[0] == 0);
+    value = ReduceReplaced(replaced, k, leftValue, s[ops[j]]);
   }
   if (ops.size() <= 2) return value;
   StageText w(operators, std::move(value));
@@ -123,8 +140,10 @@ int LastStageOperator(const Text& s, const Text& operators) {
 }
 
 Text ReduceLastOperation(const Text& s, int k, const Text& left, const Text& leftValue) {
-  char16_t op = s[static_cast<std::size_t>(k - 1)];
-  Text replaced = ReplaceText(s, left, leftValue);
+  return ReduceReplaced(ReplaceText(s, left, leftValue), k, leftValue, s[static_cast<std::size_t>(k - 1)]);
+}
+
+Text ReduceReplaced(const Text& replaced, int k, const Text& leftValue, char16_t op) {
   Text first = MidText(leftValue, OperatorScan(leftValue, ScanMode::last, 1) + 1, k);
   int next = OperatorScan(replaced, ScanMode::first, k + 1);
   int q = LastPosition(replaced, Text(1, op), 0);

@@ -81,9 +81,10 @@ Text ValueText(const SVar& v) { return v.value; }
 template <typename Record>
 bool SubstituteOne(Text& t, const Record& record, std::size_t maxLength) {
   const Text& name = NameOf(record);
-  if (name.empty() || t.find(name) == Text::npos) return false;
-  t = ReplaceBounded(std::move(t), name, ValueText(record), maxLength);
-  return true;
+  if (name.empty() || name.size() > t.size() || t.find(name[0]) == Text::npos) return false;
+  bool replaced = false;
+  t = ReplaceBounded(std::move(t), name, ValueText(record), maxLength, &replaced);
+  return replaced;
 }
 
 // One list's names replaced in list order. A name whose first character is nowhere in the text

@@ -10,6 +10,9 @@ namespace zunt {
 // canonical text stands in s.
 Text ReduceLastOperation(const Text& s, int k, const Text& left, const Text& leftValue);
 
+// The same, given s with left already replaced by leftValue, and the operator at position k of s.
+Text ReduceReplaced(const Text& replaced, int k, const Text& leftValue, char16_t op);
+
 // Position of the last character of s that is one of the stage's operators; 0 if none.
 int LastStageOperator(const Text& s, const Text& operators);
 

@@ -67,14 +67,39 @@ bool Contains(TextView s, char16_t c) { return s.find(c) != TextView::npos; }
 
 bool ContainsAnyOf(TextView s, TextView chars) { return s.find_first_of(chars) != TextView::npos; }
 
+PatternFinder::PatternFinder(TextView pattern) : pattern_(pattern) {
+  if (pattern.size() <= kShortPattern) return;
+  fallback_.assign(pattern.size(), 0);
+  std::size_t border = 0;
+  for (std::size_t i = 1; i < pattern.size(); ++i) {
+    while (border > 0 && pattern[i] != pattern[border]) border = fallback_[border - 1];
+    if (pattern[i] == pattern[border]) ++border;
+    fallback_[i] = border;
+  }
+}
+
+std::size_t PatternFinder::Find(TextView text, std::size_t from) const {
+  if (fallback_.empty()) return text.find(pattern_, from);
+  std::size_t matched = 0;
+  for (std::size_t i = from; i < text.size(); ++i) {
+    while (matched > 0 && text[i] != pattern_[matched]) matched = fallback_[matched - 1];
+    if (text[i] == pattern_[matched]) ++matched;
+    if (matched == pattern_.size()) return i + 1 - matched;
+  }
+  return TextView::npos;
+}
+
 // Same scan as ReplaceText: from the left, going on right after each occurrence.
-Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength) {
-  if (pattern.empty()) return s;
-  std::size_t found = TextView(s).find(pattern);
+Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength, bool* replaced) {
+  if (replaced) *replaced = false;
+  if (pattern.empty() || pattern.size() > s.size()) return s;
+  PatternFinder finder(pattern);
+  std::size_t found = finder.Find(s, 0);
   if (found == TextView::npos) return s;
+  if (replaced) *replaced = true;
   Text result;
   std::size_t from = 0;
-  for (; found != TextView::npos; found = TextView(s).find(pattern, from)) {
+  for (; found != TextView::npos; found = finder.Find(s, from)) {
     if (result.size() + (found - from) + replacement.size() > maxLength) RaiseFatalError(u"Out of memory");
     result.append(s, from, found - from);
     result.append(replacement);

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "runtime/text.h"
 
@@ -22,9 +23,25 @@ int FindLowered(TextView s, TextView pattern);
 bool Contains(TextView s, char16_t c);
 bool ContainsAnyOf(TextView s, TextView chars);
 
+// Finds a pattern in texts as Text's own search does. A long pattern is searched with the
+// Knuth-Morris-Pratt table, so that a text full of near misses costs no more than its length.
+class PatternFinder {
+ public:
+  explicit PatternFinder(TextView pattern);
+  // The first occurrence starting at or after from, or TextView::npos.
+  std::size_t Find(TextView text, std::size_t from) const;
+
+ private:
+  static constexpr std::size_t kShortPattern = 16;
+  TextView pattern_;
+  std::vector<std::size_t> fallback_;  // for long patterns: the longest proper border of each prefix
+};
+
 // ReplaceText(s, pattern, replacement), except that a result longer than maxLength ends the
-// program with the fatal error "Out of memory" before it is built.
-Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength);
+// program with the fatal error "Out of memory" before it is built. *replaced tells whether an
+// occurrence was found.
+Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength,
+                    bool* replaced = nullptr);
 
 // The text without the units of 32 or below at either end, as TrimText cuts it.
 TextView TrimView(TextView s);

@@ -62,6 +62,21 @@ TEST(TextView, ReplaceBoundedIsReplaceText) {
   }
 }
 
+// Long patterns take the table-driven search; its occurrences are those of the plain search.
+TEST(TextView, LongPatternsAreFoundWhereTheyStand) {
+  std::mt19937 rng(16);
+  std::uniform_int_distribution<std::size_t> from(0, 40);
+  for (int i = 0; i < 20000; ++i) {
+    Text pattern = RandomText(rng, u"aab", 40);
+    if (pattern.size() < 17) pattern = Text(17, u'a') + pattern;
+    Text t = RandomText(rng, u"aaab", 120) + pattern + RandomText(rng, u"ab", 20);
+    PatternFinder finder(pattern);
+    std::size_t start = from(rng);
+    ASSERT_EQ(finder.Find(t, start), t.find(pattern, start)) << Utf8(t) << " / " << Utf8(pattern);
+    ASSERT_EQ(Utf8(ReplaceBounded(t, pattern, u"X", 1000)), Utf8(ReplaceText(t, pattern, u"X")));
+  }
+}
+
 TEST(TextView, TrimViewIsTrimText) {
   std::mt19937 rng(15);
   for (int i = 0; i < 20000; ++i) {
