@@ -59,8 +59,7 @@ TEST(WindowX11, ShowsThePictureAndEndsOnAKey) {
         EXPECT_EQ(shot->At(20 + 8 * glyph + c, 100 + r), set ? kYellow : kBackground) << code << " " << c << "," << r;
       }
   }
-  ASSERT_TRUE(x11::PressKey(*window, "a"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::PressKeyUntil(*window, "a", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Status(), 0);
   EXPECT_EQ(probe.Out(), "65\r\n");
   EXPECT_EQ(probe.Err(), "");
@@ -79,8 +78,7 @@ TEST(WindowX11, CentresTheDrawingArea) {
   ASSERT_EQ(std::sscanf(screen->c_str(), "%d %d", &screenWidth, &screenHeight), 2);
   EXPECT_EQ(geometry->x, screenWidth / 2 - 100);
   EXPECT_EQ(geometry->y, screenHeight / 2 - 75);
-  ASSERT_TRUE(x11::PressKey(*window, "Escape"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "27\r\n");
 }
 
@@ -102,8 +100,7 @@ TEST(WindowX11, KeysReportTheirVirtualKeyCodes) {
     x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"key"});
     auto window = StartProbe(probe);
     ASSERT_TRUE(window) << row.key << " " << probe.Running() << " " << probe.Err();
-    ASSERT_TRUE(x11::PressKey(*window, row.key));
-    ASSERT_TRUE(probe.WaitForExit()) << row.key;
+    ASSERT_TRUE(x11::PressKeyUntil(*window, row.key, [&] { return !probe.Running(); })) << row.key;
     EXPECT_EQ(probe.Out(), row.code + "\r\n") << row.key;
   }
 }
@@ -157,8 +154,7 @@ TEST(WindowX11, UntitledWindowHasTheDefaultTitle) {
   auto window = x11::FindWindow("Orvelt Application");
   ASSERT_TRUE(window);
   ASSERT_TRUE(x11::WaitForPixel(*window, 50, 40, {0, 0, 0}));
-  ASSERT_TRUE(x11::PressKey(*window, "q"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::PressKeyUntil(*window, "q", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "81\r\n");
 }
 
@@ -167,8 +163,7 @@ TEST(WindowX11, MessageBoxCarriesTheApplicationTitle) {
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"message"});
   auto box = x11::FindWindow("Orvelt Meldung");
   ASSERT_TRUE(box) << probe.Err();
-  ASSERT_TRUE(x11::PressKey(*box, "Return"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::PressKeyUntil(*box, "Return", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "ok\r\n");
   EXPECT_EQ(probe.Err(), "");
 }
@@ -180,9 +175,7 @@ TEST(WindowX11, FileChooserAnswersWithTheTypedPath) {
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog"});
   auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:");
   ASSERT_TRUE(dialog) << probe.Err();
-  ASSERT_TRUE(x11::TypeText(*dialog, script));
-  ASSERT_TRUE(x11::PressKey(*dialog, "Return"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::AnswerFileChooser(*dialog, script, [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), script + "\r\n");
 }
 
@@ -191,8 +184,7 @@ TEST(WindowX11, FileChooserCancelledGivesNothing) {
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog"});
   auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:");
   ASSERT_TRUE(dialog);
-  ASSERT_TRUE(x11::PressKey(*dialog, "Escape"));
-  ASSERT_TRUE(probe.WaitForExit());
+  ASSERT_TRUE(x11::PressKeyUntil(*dialog, "Escape", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "\r\n");
 }
 

@@ -80,12 +80,17 @@ struct Xlib {
                            unsigned long*, unsigned char**) = nullptr;
   Status (*getWindowAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
   int (*free)(void*) = nullptr;
+  XErrorHandler (*setErrorHandler)(XErrorHandler) = nullptr;
 
   bool Loaded() const {
     return openDisplay && closeDisplay && internAtom && sendEvent && flush && queryTree && getWindowProperty &&
-           getWindowAttributes && free;
+           getWindowAttributes && free && setErrorHandler;
   }
 };
+
+// Windows come and go while the helpers look at them; Xlib's own handler would end the test
+// program on the first request about a window that has just gone.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 template <typename Function>
 void Load(void* library, const char* name, Function& function) {
@@ -106,6 +111,8 @@ const Xlib& TheXlib() {
     Load(library, "XGetWindowProperty", loaded.getWindowProperty);
     Load(library, "XGetWindowAttributes", loaded.getWindowAttributes);
     Load(library, "XFree", loaded.free);
+    Load(library, "XSetErrorHandler", loaded.setErrorHandler);
+    if (loaded.Loaded()) loaded.setErrorHandler(IgnoreXError);
     return loaded;
   }();
   return xlib;
@@ -271,6 +278,16 @@ bool PressKey(WindowId window, const std::string& keyName) {
   return FocusWindow(window) && RunCommand("xdotool key " + ShellQuote(keyName)).has_value();
 }
 
+bool PressKeyUntil(WindowId window, const std::string& keyName, const std::function<bool()>& done,
+                   int timeoutMs, int pollMs) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (Clock::now() < deadline) {
+    if (!PressKey(window, keyName) && done()) return true;
+    if (PollUntil(pollMs, done)) return true;
+  }
+  return done();
+}
+
 bool KeyDown(WindowId window, const std::string& keyName) {
   return FocusWindow(window) && RunCommand("xdotool keydown " + ShellQuote(keyName)).has_value();
 }
@@ -282,6 +299,20 @@ bool KeyUp(WindowId window, const std::string& keyName) {
 bool TypeText(WindowId window, const std::string& text) {
   return FocusWindow(window) &&
          RunCommand("xdotool type --delay 30 -- " + ShellQuote(text)).has_value();
+}
+
+bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::function<bool()>& done,
+                       int timeoutMs) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (Clock::now() < deadline) {
+    if (FocusWindow(dialog)) {
+      RunCommand("xdotool key ctrl+l ctrl+a");
+      RunCommand("xdotool type --delay 30 -- " + ShellQuote(path));
+      RunCommand("xdotool key Return");
+    }
+    if (PollUntil(2000, done)) return true;
+  }
+  return done();
 }
 
 bool RequestClose(WindowId window) { return SendDeleteWindow(window); }

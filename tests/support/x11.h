@@ -10,14 +10,14 @@
 //     auto window = x11::FindWindow("Mein Titel");  // bounded poll for the mapped window
 //     ASSERT_TRUE(window);
 //     ASSERT_TRUE(x11::WaitForPixel(*window, 10, 10, {255, 0, 0}));  // bounded poll on screenshots
-//     ASSERT_TRUE(x11::PressKey(*window, "Escape"));                  // focuses, then presses
-//     ASSERT_TRUE(program.WaitForExit());
+//     ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !program.Running(); }));
 //     EXPECT_EQ(program.Status(), 0);
 //   }
 // Key names are X keysym names as xdotool takes them: "Escape", "Return", "BackSpace", "a", "Left".
 #pragma once
 #include <sys/types.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -82,11 +82,20 @@ std::optional<Geometry> WindowGeometry(WindowId window);
 bool FocusWindow(WindowId window);
 // Focuses the window, then presses and releases the key (xdotool key).
 bool PressKey(WindowId window, const std::string& keyName);
+// Presses the key again and again (at most every pollMs) until `done` holds or the time is up: a
+// program that flushes the keyboard before it waits (WaitForKey) may drop a press that came early.
+bool PressKeyUntil(WindowId window, const std::string& keyName, const std::function<bool()>& done,
+                   int timeoutMs = 15000, int pollMs = 500);
 // Focuses the window, then holds the key down or lets it go (xdotool keydown / keyup).
 bool KeyDown(WindowId window, const std::string& keyName);
 bool KeyUp(WindowId window, const std::string& keyName);
 // Focuses the window, then types the text (xdotool type), each character a press and release.
 bool TypeText(WindowId window, const std::string& text);
+// Answers a GTK file chooser with a path: opens its location field (Ctrl+L), replaces what it
+// holds, types the path and presses Return, again and again until `done` holds (a dialog that is
+// still being built drops keys) or the time is up.
+bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::function<bool()>& done,
+                       int timeoutMs = 30000);
 // Asks the window to close, as its close box does (a WM_DELETE_WINDOW message).
 bool RequestClose(WindowId window);
 // The window's contents, read back with xwd.
