@@ -2,6 +2,8 @@
 // events, presents of the canvas through a streaming texture, and the message box. Needs a
 // display; cannot switch the display mode, so a full-screen depth opens an ordinary window.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <array>
@@ -9,11 +11,17 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/clock.h"
 #include "runtime/internal/keyboard.h"
 #include "runtime/internal/platform.h"
 
 namespace orvelt {
 namespace {
+
+// Without a connection to wait on, event waits poll this often: quick enough for keys, idle
+// enough for the processor. With one, they still look round this often.
+constexpr int32_t kSleepSliceMs = 4;
+constexpr int32_t kDisplayWaitSliceMs = 20;
 
 bool gVideoStarted = false;
 SDL_Window* gWindow = nullptr;  // the open window, owner of message boxes
@@ -185,6 +193,24 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
+// The socket to the X server, to wait on for its events; -1 on other displays.
+int X11ConnectionOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
+  return ConnectionNumber(info.info.x11.display);
+}
+
+bool HandlePending() {
+  SDL_Event event;
+  bool any = false;
+  while (SDL_PollEvent(&event)) {
+    HandleEvent(event);
+    any = true;
+  }
+  return any;
+}
+
 class SdlPlatform final : public Platform {
  public:
   ~SdlPlatform() override { CloseWindow(); }
@@ -206,6 +232,7 @@ class SdlPlatform final : public Platform {
     }
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     SDL_StartTextInput();
+    displayFd_ = X11ConnectionOf(window_);
     gWindow = window_;
     return true;
   }
@@ -218,12 +245,22 @@ class SdlPlatform final : public Platform {
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    displayFd_ = -1;
   }
 
+  // SDL's own timed wait (2.26) can leave its wake-up target set when it times out; a later
+  // event, such as the focus loss while the window is destroyed, then sends a wake-up to the
+  // vanished window, and Xlib ends the program over the error. So the wait is made here: on the
+  // X server's connection where there is one, else in short sleeps, polling in between.
   void PollEvents(int maxWaitMs) override {
-    SDL_Event event;
-    if (maxWaitMs > 0 && SDL_WaitEventTimeout(&event, maxWaitMs)) HandleEvent(event);
-    while (SDL_PollEvent(&event)) HandleEvent(event);
+    if (HandlePending() || maxWaitMs <= 0) return;
+    uint32_t start = Millisecs();
+    for (;;) {
+      int32_t left = maxWaitMs - static_cast<int32_t>(Millisecs() - start);
+      if (left <= 0) return;
+      WaitForInput(left);
+      if (HandlePending()) return;
+    }
   }
 
   // On a high-density display the drawing area is enlarged by the largest whole factor that
@@ -247,6 +284,17 @@ class SdlPlatform final : public Platform {
   bool DeliversKeys() const override { return true; }
 
  private:
+  // Events that other sources bring (an input method) are picked up at the next slice.
+  void WaitForInput(int32_t ms) {
+    if (displayFd_ < 0) {
+      DelayMillis(std::min(ms, kSleepSliceMs));
+      return;
+    }
+    pollfd connection{displayFd_, POLLIN, 0};
+    poll(&connection, 1, std::min(ms, kDisplayWaitSliceMs));
+  }
+
+  int displayFd_ = -1;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

@@ -22,7 +22,7 @@ constexpr Pixel kWhite{255, 255, 255};
 
 // Starts the probe and waits until its window shows the first drawn frame.
 std::optional<x11::WindowId> StartProbe(x11::BackgroundProcess& probe) {
-  std::optional<x11::WindowId> window = x11::FindWindow(kTitle);
+  std::optional<x11::WindowId> window = x11::FindWindow(kTitle, 15000, probe.Pid());
   if (window && !x11::WaitForPixel(*window, 12, 12, kRed)) return std::nullopt;
   return window;
 }
@@ -151,7 +151,7 @@ TEST(WindowX11, CloseBoxOnlyRequestsClosing) {
 TEST(WindowX11, UntitledWindowHasTheDefaultTitle) {
   REQUIRE_X11_DISPLAY();
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"untitled"});
-  auto window = x11::FindWindow("Orvelt Application");
+  auto window = x11::FindWindow("Orvelt Application", 15000, probe.Pid());
   ASSERT_TRUE(window);
   ASSERT_TRUE(x11::WaitForPixel(*window, 50, 40, {0, 0, 0}));
   ASSERT_TRUE(x11::PressKeyUntil(*window, "q", [&] { return !probe.Running(); }));
@@ -173,7 +173,7 @@ TEST(WindowX11, FileChooserAnswersWithTheTypedPath) {
   TempDir folder;
   std::string script = folder.Write("probe.cf", "print \"x\"\n");
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog"});
-  auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:");
+  auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:", 15000, probe.Pid());
   ASSERT_TRUE(dialog) << probe.Err();
   ASSERT_TRUE(x11::AnswerFileChooser(*dialog, script, [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), script + "\r\n");
@@ -182,7 +182,7 @@ TEST(WindowX11, FileChooserAnswersWithTheTypedPath) {
 TEST(WindowX11, FileChooserCancelledGivesNothing) {
   REQUIRE_X11_DISPLAY();
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog"});
-  auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:");
+  auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:", 15000, probe.Pid());
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(x11::PressKeyUntil(*dialog, "Escape", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "\r\n");

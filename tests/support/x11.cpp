@@ -153,13 +153,29 @@ std::string TitleOf(Display* display, Window window) {
   return title.empty() ? Property(display, window, "WM_NAME") : title;
 }
 
+pid_t OwnerOf(Display* display, Window window) {
+  const Xlib& x = TheXlib();
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, left = 0;
+  unsigned char* data = nullptr;
+  pid_t owner = 0;
+  if (x.getWindowProperty(display, window, x.internAtom(display, "_NET_WM_PID", False), 0, 1, False, AnyPropertyType,
+                          &type, &format, &items, &left, &data) == Success && data) {
+    if (format == 32 && items == 1) owner = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+    x.free(data);
+  }
+  return owner;
+}
+
 bool Viewable(Display* display, Window window) {
   XWindowAttributes attributes{};
   return TheXlib().getWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
 // Looks through the top-level windows and, where a window manager wraps them, their children.
-std::optional<WindowId> SearchByTitle(Display* display, Window parent, const std::string& title, int depth) {
+std::optional<WindowId> SearchByTitle(Display* display, Window parent, const std::string& title, pid_t owner,
+                                      int depth) {
   const Xlib& x = TheXlib();
   Window root = 0, up = 0;
   Window* children = nullptr;
@@ -167,19 +183,21 @@ std::optional<WindowId> SearchByTitle(Display* display, Window parent, const std
   if (!x.queryTree(display, parent, &root, &up, &children, &count)) return std::nullopt;
   std::optional<WindowId> found;
   for (unsigned int i = 0; i < count && !found; ++i) {
-    if (TitleOf(display, children[i]) == title && Viewable(display, children[i])) found = children[i];
+    if (TitleOf(display, children[i]) == title && Viewable(display, children[i]) &&
+        (owner == 0 || OwnerOf(display, children[i]) == owner))
+      found = children[i];
   }
   for (unsigned int i = 0; i < count && !found && depth > 0; ++i)
-    found = SearchByTitle(display, children[i], title, depth - 1);
+    found = SearchByTitle(display, children[i], title, owner, depth - 1);
   if (children) x.free(children);
   return found;
 }
 
-std::optional<WindowId> WindowWithTitle(const std::string& title) {
+std::optional<WindowId> WindowWithTitle(const std::string& title, pid_t owner = 0) {
   Connection connection;
   if (!connection.get()) return std::nullopt;
   Display* display = connection.get();
-  return SearchByTitle(display, RootWindow(display, DefaultScreen(display)), title, 2);
+  return SearchByTitle(display, RootWindow(display, DefaultScreen(display)), title, owner, 2);
 }
 
 // Sends the window the message its close box sends: WM_PROTOCOLS carrying WM_DELETE_WINDOW.
@@ -233,10 +251,10 @@ std::optional<std::string> RunCommand(const std::string& commandLine) {
   return output;
 }
 
-std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs) {
+std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs, pid_t owner) {
   std::optional<WindowId> found;
   PollUntil(timeoutMs, [&] {
-    found = WindowWithTitle(title);
+    found = WindowWithTitle(title, owner);
     return found.has_value();
   });
   return found;

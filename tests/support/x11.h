@@ -7,7 +7,7 @@
 //     REQUIRE_X11_DISPLAY();                      // skips without DISPLAY (fails with
 //                                                 // ORVELT_REQUIRE_DISPLAY=1)
 //     x11::BackgroundProcess program(ZUNT_BIN, {script});
-//     auto window = x11::FindWindow("Mein Titel");  // bounded poll for the mapped window
+//     auto window = x11::FindWindow("Mein Titel", 15000, program.Pid());  // bounded poll
 //     ASSERT_TRUE(window);
 //     ASSERT_TRUE(x11::WaitForPixel(*window, 10, 10, {255, 0, 0}));  // bounded poll on screenshots
 //     ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !program.Running(); }));
@@ -74,7 +74,9 @@ using WindowId = unsigned long;
 
 // Polls until a viewable window with exactly this title (its _NET_WM_NAME, else WM_NAME, compared
 // as UTF-8 bytes) exists, at most timeoutMs.
-std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs = 15000);
+// With a process id, only a window that process owns (its _NET_WM_PID) counts, so that the window
+// of a program that has just ended, not yet gone, is never taken for the next one's.
+std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs = 15000, pid_t owner = 0);
 // True when no window with this title is mapped (any more), polling at most timeoutMs.
 bool WaitForNoWindow(const std::string& title, int timeoutMs = 15000);
 std::optional<Geometry> WindowGeometry(WindowId window);
@@ -121,6 +123,7 @@ class BackgroundProcess {
   bool WaitForExit(int timeoutMs = 15000);
   bool Running();
   void Kill();
+  pid_t Pid() const { return pid_; }
   // Exit status 0..255, or -signal; -1000 while it runs.
   int Status() const { return status_; }
   std::string Out() const;
