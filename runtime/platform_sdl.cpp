@@ -201,16 +201,6 @@ int X11ConnectionOf(SDL_Window* window) {
   return ConnectionNumber(info.info.x11.display);
 }
 
-bool HandlePending() {
-  SDL_Event event;
-  bool any = false;
-  while (SDL_PollEvent(&event)) {
-    HandleEvent(event);
-    any = true;
-  }
-  return any;
-}
-
 class SdlPlatform final : public Platform {
  public:
   ~SdlPlatform() override { CloseWindow(); }
@@ -246,6 +236,7 @@ class SdlPlatform final : public Platform {
     renderer_ = nullptr;
     window_ = nullptr;
     displayFd_ = -1;
+    shownFrame_ = false;
   }
 
   // SDL's own timed wait (2.26) can leave its wake-up target set when it times out; a later
@@ -271,12 +262,9 @@ class SdlPlatform final : public Platform {
     int outWidth = width, outHeight = height;
     SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight);
     int scale = std::max(1, std::min(outWidth / width, outHeight / height));
-    SDL_Rect target{(outWidth - width * scale) / 2, (outHeight - height * scale) / 2, width * scale,
-                    height * scale};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
+    target_ = {(outWidth - width * scale) / 2, (outHeight - height * scale) / 2, width * scale, height * scale};
+    shownFrame_ = true;
+    ShowLastFrame();
   }
 
   void SetSwapInterval(int interval) override { SDL_RenderSetVSync(renderer_, interval); }
@@ -284,6 +272,30 @@ class SdlPlatform final : public Platform {
   bool DeliversKeys() const override { return true; }
 
  private:
+  bool HandlePending() {
+    SDL_Event event;
+    bool any = false;
+    while (SDL_PollEvent(&event)) {
+      if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        ShowLastFrame();
+      } else {
+        HandleEvent(event);
+      }
+      any = true;
+    }
+    return any;
+  }
+
+  // The display keeps no copy of a window's pixels: a window shown for the first time, or
+  // uncovered, is blank until drawn again. The texture still holds the last frame.
+  void ShowLastFrame() {
+    if (!shownFrame_) return;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target_);
+    SDL_RenderPresent(renderer_);
+  }
+
   // Events that other sources bring (an input method) are picked up at the next slice.
   void WaitForInput(int32_t ms) {
     if (displayFd_ < 0) {
@@ -295,6 +307,8 @@ class SdlPlatform final : public Platform {
   }
 
   int displayFd_ = -1;
+  bool shownFrame_ = false;
+  SDL_Rect target_{0, 0, 0, 0};
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
