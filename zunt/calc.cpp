@@ -68,11 +68,6 @@ const Builtin kBuiltins[] = {
     {u"cos(", SineValue},
 };
 
-const Text& NameOf(const IVar& v) { return v.Name; }
-const Text& NameOf(const FVar& v) { return v.Name; }
-const Text& NameOf(const SVar& v) { return v.Name; }
-const Text& NameOf(const Array& a) { return a.name; }
-
 Text ValueText(const IVar& v) { return IntToText(v.value); }
 Text ValueText(const FVar& v) { return FloatToText(v.Value); }
 Text ValueText(const SVar& v) { return v.value; }

@@ -36,4 +36,10 @@ struct Array {
   int32_t amount = 0;  // the declared size as converted; valid indexes are 0 to amount - 1
 };
 
+// The name a record goes by, whatever its list.
+inline const Text& NameOf(const IVar& v) { return v.Name; }
+inline const Text& NameOf(const FVar& v) { return v.Name; }
+inline const Text& NameOf(const SVar& v) { return v.Name; }
+inline const Text& NameOf(const Array& a) { return a.name; }
+
 }  // namespace zunt

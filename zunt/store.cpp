@@ -13,11 +13,6 @@ constexpr char16_t LowerUnit(char16_t c) {
 
 int Length(const Text& s) { return static_cast<int>(s.size()); }
 
-const Text& NameOf(const IVar& v) { return v.Name; }
-const Text& NameOf(const FVar& v) { return v.Name; }
-const Text& NameOf(const SVar& v) { return v.Name; }
-const Text& NameOf(const Array& a) { return a.name; }
-
 Text WithoutBlanks(const Text& s) { return ReplaceText(s, u" ", u""); }
 
 void PrintIndexMessage(int32_t index, const Text& name) {
