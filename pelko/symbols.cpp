@@ -64,10 +64,10 @@ bool DeclareArray(VariableList& variables, const Text& declared, const TVariable
 }  // namespace
 
 void CreateRegisters(VariableList& variables) {
-  for (const RegisterSpec& spec : kRegisters) {
+  for (const RegisterSpec& reg : kRegisters) {
     TVariable cell;
-    cell.name = TextFromLatin1(spec.name);
-    cell.typ = spec.typ;
+    cell.name = TextFromLatin1(reg.name);
+    cell.typ = reg.typ;
     variables.push_back(std::move(cell));
   }
 }

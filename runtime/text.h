@@ -10,7 +10,7 @@ using Text = std::u16string;
 Text IntToText(int32_t value);
 Text FloatToText(float value);    // "%#.9g", exponent with at least three digits; "inf", "-inf", "nan"
 Text DoubleToText(double value);  // "%#.17g", likewise
-int32_t TextToInt(const Text& s);  // sign, "$" hex, "%" binary, decimal; wraps; stops at the first stranger
+int32_t TextToInt(std::u16string_view s);  // sign, "$" hex, "%" binary, decimal; wraps; stops at the first stranger
 float TextToFloat(const Text& s);  // only sign, digits, point and exponent are read
 
 Text TrimText(const Text& s);  // drops units of 32 or below at both ends

@@ -16,7 +16,7 @@ struct NumberPrefix {
 constexpr NumberPrefix kNumberPrefixes[] = {{u'%', 2}, {u'$', 16}};
 
 // "%" binary, "$" hexadecimal, decimal without a prefix; only one prefix is taken.
-int TakeBase(const Text& s, std::size_t* i) {
+int TakeBase(std::u16string_view s, std::size_t* i) {
   for (const NumberPrefix& prefix : kNumberPrefixes) {
     if (*i < s.size() && s[*i] == prefix.sign) {
       ++*i;
@@ -179,7 +179,7 @@ Text FloatToText(float value) { return FormatWithDigits(static_cast<double>(valu
 
 Text DoubleToText(double value) { return FormatWithDigits(value, 17); }
 
-int32_t TextToInt(const Text& s) {
+int32_t TextToInt(std::u16string_view s) {
   std::size_t i = 0;
   while (i < s.size() && IsBlankUnit(s[i])) ++i;
   bool negative = false;

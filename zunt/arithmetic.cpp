@@ -36,7 +36,7 @@ TextView LevelView(const Text& s, const std::vector<std::size_t>& ops, std::size
 // character not counting, at most k characters.
 int32_t FirstOperand(const StageText& left, int64_t k) {
   int64_t lastOperator = left.size() == 0 ? -1 : left.LastOperatorBelow(left.size() - 1);
-  return ReadInt(MidView(left.text(), lastOperator + 2, k));
+  return TextToInt(MidView(left.text(), lastOperator + 2, k));
 }
 
 // OperatorScan(text, first, from) on the indexed text.
@@ -57,7 +57,7 @@ void ReduceLevel(StageText& w, TextView tail, int64_t k) {
   w.Append(tail);
   int64_t next = ScanFirst(w, k + 1);
   int64_t q = w.LastOf(OperatorIndex(op)) + 1;
-  int32_t b = ReadInt(MidView(w.text(), q + 1, next - q - 1));
+  int32_t b = TextToInt(MidView(w.text(), q + 1, next - q - 1));
   w.ReplaceAll(IntToText(a), op, IntToText(b), IntToText(Operate(a, op, b)));
 }
 
@@ -163,10 +163,10 @@ Text CalcSum(const Text& input) {
   std::vector<std::size_t> ops = PositionsOf(s, u"+-");
   if (ops.empty()) return s;
   TextView all(s);
-  int32_t sum = ReadInt(all.substr(0, ops[0]));
+  int32_t sum = TextToInt(all.substr(0, ops[0]));
   for (std::size_t j = 0; j < ops.size(); ++j) {
     std::size_t end = j + 1 < ops.size() ? ops[j + 1] : s.size();
-    int32_t operand = ReadInt(all.substr(ops[j] + 1, end - ops[j] - 1));
+    int32_t operand = TextToInt(all.substr(ops[j] + 1, end - ops[j] - 1));
     sum = Operate(sum, s[ops[j]], operand);
   }
   return IntToText(sum);

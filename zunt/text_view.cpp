@@ -8,39 +8,11 @@
 namespace zunt {
 namespace {
 
-constexpr bool IsBlankUnit(char16_t c) { return c == 32 || (c >= 9 && c <= 13); }
-
-int DigitValue(char16_t c, int base) {
-  int value = 99;
-  if (c >= u'0' && c <= u'9') value = c - u'0';
-  else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
-  else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
-  return value < base ? value : -1;
-}
-
 constexpr char16_t LowerUnit(char16_t c) {
   return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
 
 }  // namespace
-
-int32_t ReadInt(TextView s) {
-  std::size_t i = 0;
-  while (i < s.size() && IsBlankUnit(s[i])) ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-  int base = 10;
-  if (i < s.size() && s[i] == u'%') base = 2, ++i;
-  else if (i < s.size() && s[i] == u'$') base = 16, ++i;
-  uint32_t value = 0;
-  for (; i < s.size(); ++i) {
-    int digit = DigitValue(s[i], base);
-    if (digit < 0) break;
-    value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
-  }
-  if (negative) value = 0u - value;
-  return static_cast<int32_t>(value);
-}
 
 TextView MidView(TextView s, int64_t pos, int64_t count) {
   int64_t length = static_cast<int64_t>(s.size());

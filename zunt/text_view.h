@@ -11,9 +11,6 @@ namespace zunt {
 
 using TextView = std::u16string_view;
 
-// TextToInt of the viewed characters.
-int32_t ReadInt(TextView s);
-
 // The view MidText(s, pos, count) would copy, for a pos of 1 or more.
 TextView MidView(TextView s, int64_t pos, int64_t count);
 

@@ -22,16 +22,6 @@ Text RandomText(std::mt19937& rng, TextView alphabet, int maxLength) {
 
 const TextView kAlphabet = u" \t\r-+$%019aAfFgxX.()[]\u00e4\u0130\u0663";
 
-TEST(TextView, ReadIntIsTextToInt) {
-  std::mt19937 rng(11);
-  for (int i = 0; i < 50000; ++i) {
-    Text t = RandomText(rng, kAlphabet, 14);
-    ASSERT_EQ(ReadInt(t), TextToInt(t)) << Utf8(t);
-  }
-  for (const char16_t* t : {u"4294967297", u"-2147483648", u"2147483648", u"$ffffffff1", u"%1111", u"  -$10"})
-    EXPECT_EQ(ReadInt(t), TextToInt(t)) << Utf8(t);
-}
-
 TEST(TextView, MidViewIsMidTextForPositionsFromOne) {
   std::mt19937 rng(12);
   std::uniform_int_distribution<int> pos(1, 12), count(-3, 12);
