@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "runtime/console.h"
 #include "runtime/dialogs.h"
@@ -13,8 +14,27 @@
 
 namespace {
 
+bool FromDconf(const GLogField* fields, gsize count) {
+  for (gsize i = 0; i < count; ++i) {
+    if (std::strcmp(fields[i].key, "GLIB_DOMAIN") != 0) continue;
+    return fields[i].length < 0 && std::strcmp(static_cast<const char*>(fields[i].value), "dconf") == 0;
+  }
+  return false;
+}
+
+// The file chooser stores its view settings through dconf; with no session bus (a virtual X
+// server, a bare login) every attempt writes a warning to standard error, though nothing is lost
+// but the chooser's own settings. Everything else is written as GLib always does.
+GLogWriterOutput WriteLogEntry(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data) {
+  if ((level & G_LOG_LEVEL_WARNING) && FromDconf(fields, count)) return G_LOG_WRITER_HANDLED;
+  return g_log_writer_default(level, fields, count, data);
+}
+
 bool GtkReady() {
-  static const bool ready = gtk_init_check(nullptr, nullptr) != FALSE;
+  static const bool ready = [] {
+    g_log_set_writer_func(WriteLogEntry, nullptr, nullptr);
+    return gtk_init_check(nullptr, nullptr) != FALSE;
+  }();
   return ready;
 }
 

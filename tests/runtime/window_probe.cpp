@@ -1,5 +1,6 @@
 // A small windowed program for the window tests: draws a known picture, then waits for a key,
-// typed text, a held key or a close request, or opens one of the dialogs, as its argument says.
+// typed text, a held key or a close request, or opens one of the dialogs (and then the window),
+// as its argument says.
 #include <map>
 #include <string>
 
@@ -94,6 +95,11 @@ int Body() {
   const std::vector<Text>& args = ProgramArguments();
   Text mode = args.size() > 1 ? args[1] : u"key";
   if (mode == u"dialog") return ChooseFile();
+  if (mode == u"dialog-window") {
+    ChooseFile();
+    OpenAndDraw(WindowPlacement::Centred);
+    return WaitKey();
+  }
   if (mode == u"message") return Message();
   if (mode == u"untitled") return Untitled();
   bool corner = args.size() > 2 && args[2] == u"corner";

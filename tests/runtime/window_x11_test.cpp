@@ -177,6 +177,25 @@ TEST(WindowX11, FileChooserAnswersWithTheTypedPath) {
   ASSERT_TRUE(dialog) << probe.Err();
   ASSERT_TRUE(x11::AnswerFileChooser(*dialog, script, [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), script + "\r\n");
+  EXPECT_EQ(probe.Err(), "");
+}
+
+TEST(WindowX11, FileChooserIsGoneWhenTheProgramGoesOn) {
+  REQUIRE_X11_DISPLAY();
+  TempDir folder;
+  std::string script = folder.Write("weiter.cf", "end\n");
+  x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog-window"});
+  auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:", 15000, probe.Pid());
+  ASSERT_TRUE(dialog);
+  auto window = x11::FindWindow(kTitle, 1, probe.Pid());
+  EXPECT_FALSE(window) << "the program waits inside the dialog";
+  ASSERT_TRUE(x11::AnswerFileChooser(*dialog, script, [&] { return x11::FindWindow(kTitle, 1, probe.Pid()).has_value(); }));
+  EXPECT_TRUE(x11::WaitForNoWindow("Script \xC3\xB6" "ffnen:"));
+  window = x11::FindWindow(kTitle, 15000, probe.Pid());
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !probe.Running(); }));
+  EXPECT_EQ(probe.Out(), script + "\r\n27\r\n");
+  EXPECT_EQ(probe.Err(), "");
 }
 
 TEST(WindowX11, FileChooserCancelledGivesNothing) {
@@ -184,8 +203,10 @@ TEST(WindowX11, FileChooserCancelledGivesNothing) {
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"dialog"});
   auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:", 15000, probe.Pid());
   ASSERT_TRUE(dialog);
+  ASSERT_TRUE(x11::WaitUntilSettled(*dialog));
   ASSERT_TRUE(x11::PressKeyUntil(*dialog, "Escape", [&] { return !probe.Running(); }));
   EXPECT_EQ(probe.Out(), "\r\n");
+  EXPECT_EQ(probe.Err(), "");
 }
 
 // With no display the window lives in memory: one note, then key waits read the console.

@@ -319,21 +319,55 @@ bool TypeText(WindowId window, const std::string& text) {
          RunCommand("xdotool type --delay 30 -- " + ShellQuote(text)).has_value();
 }
 
+// Key events that reach a GTK dialog's widget before it is realised make GTK complain on standard
+// error, and the release of the key that opens the location field reaches the field that soon;
+// so the dialog is left to settle, and Ctrl+L is held until the field shows.
 bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::function<bool()>& done,
                        int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  WaitUntilSettled(dialog, timeoutMs);
   while (Clock::now() < deadline) {
     if (FocusWindow(dialog)) {
-      RunCommand("xdotool key ctrl+l ctrl+a");
-      RunCommand("xdotool type --delay 30 -- " + ShellQuote(path));
-      RunCommand("xdotool key Return");
+      auto before = CaptureWindow(dialog);
+      RunCommand("xdotool keydown ctrl+l");
+      bool opened = PollUntil(3000, [&] {
+        auto now = CaptureWindow(dialog);
+        return before && now && !SamePicture(*before, *now);
+      });
+      bool settled = opened && WaitUntilSettled(dialog, 3000);
+      RunCommand("xdotool keyup ctrl+l");
+      if (settled) {
+        RunCommand("xdotool key ctrl+a");
+        RunCommand("xdotool type --delay 30 -- " + ShellQuote(path));
+        // Return counts only once the field has finished looking the path up.
+        WaitUntilSettled(dialog, 3000);
+        RunCommand("xdotool key Return");
+      }
     }
-    if (PollUntil(2000, done)) return true;
+    if (PollUntil(3000, done)) return true;
   }
   return done();
 }
 
 bool RequestClose(WindowId window) { return SendDeleteWindow(window); }
+
+bool SamePicture(const Screenshot& a, const Screenshot& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.At(x, y) != b.At(x, y)) return false;
+  return true;
+}
+
+bool WaitUntilSettled(WindowId window, int timeoutMs) {
+  std::optional<Screenshot> last;
+  return PollUntil(timeoutMs, [&] {
+    auto now = CaptureWindow(window);
+    bool settled = now && last && SamePicture(*now, *last) && now->At(0, 0) != now->At(now->Width() / 2, now->Height() / 2);
+    last = now;
+    return settled;
+  });
+}
 
 std::optional<Screenshot> CaptureWindow(WindowId window) {
   auto bytes = RunCommand("xwd -silent -id " + std::to_string(window));

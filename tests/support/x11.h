@@ -93,15 +93,19 @@ bool KeyDown(WindowId window, const std::string& keyName);
 bool KeyUp(WindowId window, const std::string& keyName);
 // Focuses the window, then types the text (xdotool type), each character a press and release.
 bool TypeText(WindowId window, const std::string& text);
-// Answers a GTK file chooser with a path: opens its location field (Ctrl+L), replaces what it
-// holds, types the path and presses Return, again and again until `done` holds (a dialog that is
-// still being built drops keys) or the time is up.
+// Answers a GTK file chooser with a path: opens its location field (Ctrl+L), waits until it shows,
+// replaces what it holds, types the path and presses Return, again until `done` holds (a dialog
+// that is still being built drops keys) or the time is up.
 bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::function<bool()>& done,
                        int timeoutMs = 30000);
 // Asks the window to close, as its close box does (a WM_DELETE_WINDOW message).
 bool RequestClose(WindowId window);
 // The window's contents, read back with xwd.
 std::optional<Screenshot> CaptureWindow(WindowId window);
+bool SamePicture(const Screenshot& a, const Screenshot& b);
+// Polls until two screenshots in a row agree and the window is not one flat colour (a dialog
+// that has drawn itself), at most timeoutMs.
+bool WaitUntilSettled(WindowId window, int timeoutMs = 10000);
 // Polls screenshots until the pixel has the colour, at most timeoutMs.
 bool WaitForPixel(WindowId window, int x, int y, Pixel expected, int timeoutMs = 10000);
 
