@@ -176,9 +176,9 @@ bool GlRendersOnTheCpu(SDL_Renderer* renderer) {
   auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
   const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
   if (!name) return false;
-  std::string renderer_name(reinterpret_cast<const char*>(name));
+  std::string rendererName(reinterpret_cast<const char*>(name));
   for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
-    if (renderer_name.find(software) != std::string::npos) return true;
+    if (rendererName.find(software) != std::string::npos) return true;
   return false;
 }
 
