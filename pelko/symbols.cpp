@@ -4,13 +4,13 @@
 namespace pelko {
 namespace {
 
-struct RegisterSpec {
+struct RegisterSlot {
   const char* name;
   uint8_t typ;
 };
 
 // The order matters: "rnd" writes the first cell, and every lookup meets the registers first.
-constexpr RegisterSpec kRegisters[] = {
+constexpr RegisterSlot kRegisters[] = {
     {"ax", kTypSingle}, {"bx", kTypSingle}, {"cx", kTypInt},
     {"dx", kTypString}, {"cmd", kTypString}, {"kbd", kTypInt},
 };
@@ -64,7 +64,7 @@ bool DeclareArray(VariableList& variables, const Text& declared, const TVariable
 }  // namespace
 
 void CreateRegisters(VariableList& variables) {
-  for (const RegisterSpec& reg : kRegisters) {
+  for (const RegisterSlot& reg : kRegisters) {
     TVariable cell;
     cell.name = TextFromLatin1(reg.name);
     cell.typ = reg.typ;
