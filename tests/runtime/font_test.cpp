@@ -55,6 +55,14 @@ TEST(Font, CapitalsAndDigitsLeaveTheTopTwoRowsEmpty) {
   }
 }
 
+// Not only capitals and digits: no glyph reaches into the two rows above them.
+TEST(Font, EveryGlyphLeavesTheTopTwoRowsEmpty) {
+  for (int code = 32; code <= 127; ++code) {
+    EXPECT_EQ(orvelt::GlyphRow(code, 0), 0) << static_cast<char>(code);
+    EXPECT_EQ(orvelt::GlyphRow(code, 1), 0) << static_cast<char>(code);
+  }
+}
+
 // Letters keep their leftmost column free, so that neighbours never touch.
 TEST(Font, LettersLeaveTheLeftColumnFree) {
   for (int code = 32; code <= 127; ++code) {
