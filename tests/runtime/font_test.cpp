@@ -51,7 +51,9 @@ TEST(Font, EveryGlyphLeavesTheTopTwoRowsEmpty) {
     EXPECT_EQ(orvelt::GlyphRow(code, 0), 0) << static_cast<char>(code);
     EXPECT_EQ(orvelt::GlyphRow(code, 1), 0) << static_cast<char>(code);
     bool capitalOrDigit = (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
-    if (capitalOrDigit) EXPECT_EQ(orvelt::GlyphRow(code, 11), 0) << static_cast<char>(code);
+    if (capitalOrDigit) {
+      EXPECT_EQ(orvelt::GlyphRow(code, 11), 0) << static_cast<char>(code);
+    }
   }
 }
 
