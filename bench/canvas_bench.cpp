@@ -8,6 +8,8 @@
 #include "runtime/random.h"
 #include "runtime/window.h"
 
+using namespace orvelt;
+
 namespace {
 
 struct Spot {

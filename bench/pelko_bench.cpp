@@ -13,6 +13,8 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 
+using namespace orvelt;
+
 namespace {
 
 // 1,000 declarations and 99,000 rows of instructions, labels, comments and calls.

@@ -11,6 +11,8 @@
 #include "runtime/text.h"
 #include "zunt/script.h"
 
+using namespace orvelt;
+
 namespace {
 
 // The scripts stand next to this file.

@@ -8,6 +8,8 @@
 #include "runtime/internal/platform_memory.h"
 #include "runtime/window.h"
 
+using namespace orvelt;
+
 namespace {
 
 uint32_t gNow = 0;

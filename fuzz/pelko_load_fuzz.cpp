@@ -11,6 +11,8 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 
+using namespace orvelt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static std::FILE* sink = std::fopen("/dev/null", "w");
   SetConsoleStreams(nullptr, sink, sink);

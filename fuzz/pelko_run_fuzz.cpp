@@ -14,6 +14,8 @@
 #include "runtime/process.h"
 #include "runtime/random.h"
 
+using namespace orvelt;
+
 namespace {
 
 uint32_t gNow = 0;

@@ -9,6 +9,8 @@
 
 #include "runtime/text.h"
 
+using namespace orvelt;
+
 namespace {
 
 // Takes a small integer from the front of the input; positions and counts near the text matter,

@@ -16,6 +16,8 @@
 #include "zunt/script.h"
 #include "zunt/store.h"
 
+using namespace orvelt;
+
 namespace {
 
 // Small bounds, so that one input stays quick.

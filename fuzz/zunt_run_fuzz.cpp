@@ -12,6 +12,8 @@
 #include "zunt/load.h"
 #include "zunt/script.h"
 
+using namespace orvelt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size > 8192) return 0;
   static std::FILE* nowhere = std::fopen("/dev/null", "w");

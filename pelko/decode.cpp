@@ -5,7 +5,7 @@
 #include "pelko/instructions.h"
 #include "pelko/operands.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 // A row prepared at each execution converts its texts only when an instruction asks.
@@ -152,4 +152,4 @@ const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row) {
   return working;
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -4,7 +4,7 @@
 #pragma once
 #include "pelko/machine.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // Builds machine.decoded from the line table and the variable list.
 void DecodeRows(Machine& machine);
@@ -15,4 +15,4 @@ Text SubstituteIndexesIndexed(const Machine& machine, Text x);
 // Prepares a row that must be prepared at each execution, into machine.working.
 const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

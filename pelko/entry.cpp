@@ -7,7 +7,7 @@
 #include "runtime/process.h"
 #include "runtime/random.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 constexpr char16_t kBanner[] = u"PELKO version: 0.79 Gamma";
@@ -69,4 +69,4 @@ int Main() {
   return 0;
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -7,7 +7,7 @@
 #include "pelko/loader.h"
 #include "pelko/machine.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // The body of the program for RunProgram: reads ProgramArguments and never returns normally.
 int Main();
@@ -30,4 +30,4 @@ struct SourceRun {
 // EndProgram or RaiseFatalError, or returns when the row budget is spent.
 void RunSource(const Text& source, const SourceRun& run);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -4,7 +4,7 @@
 #pragma once
 #include "pelko/machine.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 using Handler = void (*)(Machine& machine, const WorkingRow& row);
 
@@ -70,4 +70,4 @@ void RunOval(Machine&, const WorkingRow&);
 void RunText(Machine&, const WorkingRow&);
 void RunInt(Machine&, const WorkingRow&);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

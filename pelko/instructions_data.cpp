@@ -9,7 +9,7 @@
 #include "runtime/random.h"
 #include "runtime/window.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -162,4 +162,4 @@ void RunApp(Machine& m, const WorkingRow& row) {
   SetWindowTitle(RemoveAllQuotes(TextOf(m, title, m.scratch2)));
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -5,7 +5,7 @@
 #include "pelko/resolve.h"
 #include "runtime/process.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 [[noreturn]] void RaiseAtRow(const char16_t* message, int32_t row) { RaiseFatalError(message + IntToText(row)); }
@@ -126,4 +126,4 @@ void RunPop(Machine& m, const WorkingRow& row) {
 
 void RunEnd(Machine&, const WorkingRow&) { EndProgram(); }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

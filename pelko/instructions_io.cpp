@@ -7,7 +7,7 @@
 #include "runtime/console.h"
 #include "runtime/window.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 // Coordinates and sizes are read through the operand value, unlike "gfx" and "delay".
@@ -124,4 +124,4 @@ void RunInt(Machine& m, const WorkingRow& row) {
     }
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -4,7 +4,7 @@
 
 #include "runtime/process.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 constexpr char16_t kEscapedQuote = 127;  // stands in for "\'" while a line comment is cut off
@@ -132,4 +132,4 @@ LoadedProgram LoadSource(const Text& source, const LoadLimits& limits) {
   return program;
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -8,7 +8,7 @@
 #include "pelko/symbols.h"
 #include "runtime/text.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // Column 0: mnemonic, label or declared name; column 1: first operand or type word; column 2: second
 // operand or initial value.
@@ -59,4 +59,4 @@ void SplitLine(const Text& line, bool dataSection, Row& row);
 // declaration passes limits.maxCells.
 LoadedProgram LoadSource(const Text& source, const LoadLimits& limits = {});
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

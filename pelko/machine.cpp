@@ -7,7 +7,7 @@
 #include "pelko/operands.h"
 #include "runtime/process.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // Dispatch compares a row's mnemonic with these names in this order; the first that matches runs.
 const Instruction kInstructions[] = {
@@ -199,4 +199,4 @@ void Run(Machine& machine) {
   if (ended) EndProgram();
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -11,7 +11,7 @@
 #include "pelko/symbols.h"
 #include "runtime/clock.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 constexpr int32_t kReturnStackSize = 400;
 
@@ -126,4 +126,4 @@ void Run(Machine& machine);
 // The row the label lookup gives, by a scan of column 0 from row 0 (the reference walk).
 int32_t ScanLabel(const LineTable& rows, const Text& name);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -2,4 +2,4 @@
 #include "pelko/entry.h"
 #include "runtime/process.h"
 
-int main(int argc, char** argv) { return RunProgram(argc, argv, pelko::Main); }
+int main(int argc, char** argv) { return orvelt::RunProgram(argc, argv, orvelt::pelko::Main); }

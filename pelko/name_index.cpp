@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 bool IsNumberUnit(char16_t unit) {
@@ -125,4 +125,4 @@ int32_t LabelIndex::Target(const Text& name) const {
   return name == u"main" ? kLabelDefault : kLabelMissing;
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -9,7 +9,7 @@
 #include "pelko/loader.h"
 #include "pelko/symbols.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // The cells one text names.
 struct NameRef {
@@ -81,4 +81,4 @@ class LabelIndex {
   std::vector<Entry> entries_;  // sorted by name, the first row of each
 };
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

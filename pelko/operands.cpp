@@ -5,7 +5,7 @@
 #include "runtime/clock.h"
 #include "runtime/window.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 bool TakesPart(const TVariable& cell, SourceVariant variant) {
@@ -95,4 +95,4 @@ int KeyStateByName(const Text& name) {
   return code == 0 ? 0 : KeyIsDown(code);
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

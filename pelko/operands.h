@@ -6,7 +6,7 @@
 
 #include "pelko/symbols.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // "arr[i]" becomes "arr[2]" for an int or single cell i; every cell is visited in list order and
 // sees the text as the cells before it left it.
@@ -39,4 +39,4 @@ int KeyCodeByName(const Text& name);
 // 1 while the named key is held, else 0.
 int KeyStateByName(const Text& name);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

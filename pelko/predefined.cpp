@@ -2,7 +2,7 @@
 // whole run. The live clock "__TIMER__" is substituted per execution instead (operands.cpp).
 #include "pelko/predefined.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 bool IsLabel(const Text& mnemonic) { return !mnemonic.empty() && mnemonic.back() == u':'; }
@@ -63,4 +63,4 @@ void ApplyPredefinedSymbols(LineTable& rows, int32_t startTime) {
   }
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -4,10 +4,10 @@
 
 #include "pelko/loader.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // Replaces operand cells that are exactly "__LINE__", "__WINDOWS__", "__LINUX__", "__MACOS__",
 // "__FUNC__" or "__CTIMER__"; column 0 is never touched.
 void ApplyPredefinedSymbols(LineTable& rows, int32_t startTime);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -7,7 +7,7 @@
 
 #include "pelko/operands.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 const SingleText& CachedSingle(Machine& machine, int32_t cell) {
@@ -151,4 +151,4 @@ int32_t FirstFixed(Machine& machine, Fixed which) {
   return -1;
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -6,7 +6,7 @@
 
 #include "pelko/machine.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // A resolved operand reads as the value text of a cell or as a text of its own.
 struct Resolved {
@@ -63,4 +63,4 @@ void ForEachFixed(Machine& machine, Fixed which, Visit&& visit) {
     if (cell.name == name) visit(cell);
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -1,7 +1,7 @@
 // The registers, the declarations of the ".data" section and the value text of a cell.
 #include "pelko/symbols.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 namespace {
 
 struct RegisterSlot {
@@ -97,4 +97,4 @@ Text ValueText(const TVariable& cell) {
   }
 }
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -7,7 +7,7 @@
 
 #include "runtime/text.h"
 
-namespace pelko {
+namespace orvelt::pelko {
 
 // Type codes of a cell; a cell's type never changes after it is made.
 enum : uint8_t { kTypInt = 1, kTypString = 2, kTypSingle = 3 };
@@ -38,4 +38,4 @@ bool DeclareFromRow(VariableList& variables, const Text& name, const Text& typeW
 // What a cell reads as wherever its value is used as text.
 Text ValueText(const TVariable& cell);
 
-}  // namespace pelko
+}  // namespace orvelt::pelko

@@ -11,6 +11,7 @@
 #include "runtime/internal/font.h"
 
 namespace orvelt {
+
 namespace {
 
 struct PixelRange {

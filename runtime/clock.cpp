@@ -6,6 +6,8 @@
 #include <climits>
 #include <ctime>
 
+namespace orvelt {
+
 namespace {
 
 constexpr int kMaxTickTimers = 16;
@@ -94,3 +96,5 @@ int WaitForTick(TickTimer* timer) {
     PumpEvents(timer->MillisToNextTick());
   }
 }
+
+}  // namespace orvelt

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+namespace orvelt {
+
 uint32_t Millisecs();           // milliseconds since an arbitrary start, wrapping at 2^32
 void DelayMillis(int32_t ms);  // a negative count does not sleep
 
@@ -23,3 +25,5 @@ void PumpEvents(int maxWaitMs);
 using ClockNow = uint32_t (*)();
 using ClockSleep = void (*)(int32_t ms);
 void SetClockForTesting(ClockNow now, ClockSleep sleep);
+
+}  // namespace orvelt

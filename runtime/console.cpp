@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace orvelt {
+
 namespace {
 
 std::FILE* gIn = nullptr;
@@ -69,3 +71,5 @@ Text ReadLineWithPrompt(const Text& prompt) {
   WriteText(prompt);
   return ReadConsoleLine().value_or(Text());
 }
+
+}  // namespace orvelt

@@ -4,6 +4,8 @@
 #include <optional>
 #include "runtime/text.h"
 
+namespace orvelt {
+
 void PrintLine(const Text& text);
 // Writes the prompt without a line end, flushes, and returns the next input line (what was read
 // before the end of input, possibly nothing).
@@ -19,3 +21,5 @@ void SetConsoleStreams(std::FILE* in, std::FILE* out, std::FILE* err);
 std::FILE* ConsoleIn();
 std::FILE* ConsoleOut();
 std::FILE* ConsoleErr();
+
+}  // namespace orvelt

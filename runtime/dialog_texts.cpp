@@ -3,6 +3,7 @@
 #include "runtime/internal/dialog_texts.h"
 
 namespace orvelt {
+
 namespace {
 
 std::vector<Text> SplitAt(const Text& text, char16_t separator) {

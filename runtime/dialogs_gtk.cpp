@@ -12,6 +12,8 @@
 #include "runtime/internal/platform_memory.h"
 #include "runtime/window.h"
 
+namespace orvelt {
+
 namespace {
 
 bool FromDconf(const GLogField* fields, gsize count) {
@@ -44,7 +46,7 @@ Text ChooseOnConsole(const Text& title) {
 }
 
 void AddFilters(GtkFileChooser* chooser, const Text& filter) {
-  for (const orvelt::FilterGroup& group : orvelt::ParseFileFilter(filter)) {
+  for (const FilterGroup& group : ParseFileFilter(filter)) {
     GtkFileFilter* gtkFilter = gtk_file_filter_new();
     gtk_file_filter_set_name(gtkFilter, EncodeUtf8(group.description).c_str());
     for (const Text& pattern : group.patterns) gtk_file_filter_add_pattern(gtkFilter, EncodeUtf8(pattern).c_str());
@@ -53,7 +55,7 @@ void AddFilters(GtkFileChooser* chooser, const Text& filter) {
 }
 
 void ApplyInitialPath(GtkFileChooser* chooser, const Text& initialPath) {
-  orvelt::InitialPath parts = orvelt::SplitInitialPath(initialPath);
+  InitialPath parts = SplitInitialPath(initialPath);
   if (!parts.directory.empty()) gtk_file_chooser_set_current_folder(chooser, EncodeUtf8(parts.directory).c_str());
   if (!parts.name.empty()) gtk_file_chooser_set_filename(chooser, EncodeUtf8(initialPath).c_str());
 }
@@ -86,14 +88,16 @@ Text ChooseWithGtk(const Text& title, const Text& filter, const Text& initialPat
 }  // namespace
 
 Text ChooseFileToOpen(const Text& title, const Text& filter, const Text& initialPath) {
-  if (orvelt::memory::Installed() || !GtkReady()) return ChooseOnConsole(title);
+  if (memory::Installed() || !GtkReady()) return ChooseOnConsole(title);
   return ChooseWithGtk(title, filter, initialPath);
 }
 
 void ShowMessage(const Text& text, bool serious) {
-  if (!orvelt::memory::Installed() && orvelt::ShowSdlMessage(WindowTitle(), orvelt::MessageForBox(text), serious)) return;
+  if (!memory::Installed() && ShowSdlMessage(WindowTitle(), MessageForBox(text), serious)) return;
   std::FILE* err = ConsoleErr();
-  std::string bytes = orvelt::MessageForConsole(text);
+  std::string bytes = MessageForConsole(text);
   std::fwrite(bytes.data(), 1, bytes.size(), err);
   std::fflush(err);
 }
+
+}  // namespace orvelt

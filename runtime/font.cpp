@@ -3,6 +3,7 @@
 #include "runtime/internal/font.h"
 
 namespace orvelt {
+
 namespace {
 
 constexpr int kGlyphsPerBand = 8;

@@ -5,6 +5,7 @@
 #include <climits>
 
 namespace orvelt {
+
 namespace {
 
 bool IsKeyCode(int code) { return code >= 0 && code < KeyboardState::kKeys; }

@@ -12,6 +12,7 @@
 #include "runtime/window.h"
 
 namespace orvelt {
+
 namespace {
 
 enum class EventKind { KeyDown, KeyUp, Char, Focus, Close };
@@ -157,4 +158,5 @@ Rgb CanvasPixel(int x, int y) {
 std::vector<int> SwapIntervalChanges() { return TheRecorder().swapChanges; }
 
 }  // namespace memory
+
 }  // namespace orvelt

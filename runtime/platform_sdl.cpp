@@ -16,6 +16,7 @@
 #include "runtime/internal/platform.h"
 
 namespace orvelt {
+
 namespace {
 
 // Without a connection to wait on, event waits poll this often: quick enough for keys, idle

@@ -12,6 +12,8 @@
 
 #include "runtime/console.h"
 
+namespace orvelt {
+
 namespace {
 
 std::vector<Text> gArguments;
@@ -149,3 +151,5 @@ bool ReadFileBytes(const std::string& nativePath, std::string* bytes) {
   *bytes = std::move(content);
   return true;
 }
+
+}  // namespace orvelt

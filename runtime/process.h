@@ -5,6 +5,8 @@
 #include <vector>
 #include "runtime/text.h"
 
+namespace orvelt {
+
 // Thrown by EndProgram and RaiseFatalError; RunProgram catches it, so that tests and fuzz targets
 // can run an interpreter in-process. Interpreter code never catches it.
 struct ProgramExit {
@@ -35,3 +37,5 @@ void SetProcessDirectoriesForTesting(std::string programDirectory, std::string s
 std::optional<std::string> FindRegularFile(const Text& path);
 // Reads a whole file as bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& nativePath, std::string* bytes);
+
+}  // namespace orvelt

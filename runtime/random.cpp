@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace orvelt {
+
 namespace {
 
 constexpr int32_t kInitialState = 4660;
@@ -40,3 +42,5 @@ int32_t RandomInt(int32_t low, int32_t high) {
 }
 
 int32_t RandomState() { return gState; }
+
+}  // namespace orvelt

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace orvelt {
+
 using Text = std::u16string;
 
 Text IntToText(int32_t value);
@@ -40,3 +42,5 @@ std::string EncodeUtf8(const Text& s);
 std::string NarrowBytes(const Text& s);
 // Plain ASCII or Latin-1 literal to text, one unit per byte.
 Text TextFromLatin1(std::string_view bytes);
+
+}  // namespace orvelt

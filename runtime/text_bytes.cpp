@@ -5,6 +5,8 @@
 
 #include "runtime/text.h"
 
+namespace orvelt {
+
 namespace {
 
 struct Utf8Step {
@@ -123,3 +125,5 @@ Text TextFromLatin1(std::string_view bytes) {
     text[i] = static_cast<unsigned char>(bytes[i]);
   return text;
 }
+
+}  // namespace orvelt

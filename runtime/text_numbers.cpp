@@ -7,6 +7,8 @@
 
 #include "runtime/text.h"
 
+namespace orvelt {
+
 namespace {
 
 struct NumberPrefix {
@@ -212,3 +214,5 @@ int32_t FloatToInt(double value) {
   if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
   return static_cast<int32_t>(value);
 }
+
+}  // namespace orvelt

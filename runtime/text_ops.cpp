@@ -6,6 +6,8 @@
 
 #include "runtime/text.h"
 
+namespace orvelt {
+
 namespace {
 
 // A position far before the text asks for billions of blanks; the padding stops at this many.
@@ -103,3 +105,5 @@ int CompareText(const Text& a, const Text& b) {
     if (a[i] != b[i]) return int{a[i]} - int{b[i]};
   return ClampToInt(Length(a) - Length(b));
 }
+
+}  // namespace orvelt

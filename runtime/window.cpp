@@ -15,21 +15,22 @@
 #include "runtime/internal/platform_memory.h"
 #include "runtime/process.h"
 
+namespace orvelt {
+
 namespace {
 
-using orvelt::Rgb;
 
 // WaitForKey waits in slices, so that a display that stops answering cannot block it for good.
 constexpr int kKeyWaitSliceMs = 100;
 
 struct WindowState {
-  std::unique_ptr<orvelt::Platform> display;
+  std::unique_ptr<Platform> display;
   bool open = false;
   bool realDisplayFailed = false;
   int depth = 0;
-  orvelt::Canvas canvas;
-  orvelt::FramePacer pacer;
-  orvelt::SwapIntervalBook swapInterval;
+  Canvas canvas;
+  FramePacer pacer;
+  SwapIntervalBook swapInterval;
   Rgb drawColour{255, 255, 255};
   Rgb clearColour{};
 };
@@ -51,26 +52,26 @@ Rgb ClampedColour(int red, int green, int blue) {
 
 void NoteNoDisplay() {
   std::FILE* err = ConsoleErr();
-  std::fputs(orvelt::memory::kNoDisplayNote, err);
+  std::fputs(memory::kNoDisplayNote, err);
   std::fflush(err);
 }
 
 // Tests get the recording memory display; once the real display has failed, the rest of the run
 // goes on without one and the note is not repeated.
-std::unique_ptr<orvelt::Platform> OpenDisplay(const orvelt::WindowRequest& request) {
+std::unique_ptr<Platform> OpenDisplay(const WindowRequest& request) {
   WindowState& state = State();
-  std::unique_ptr<orvelt::Platform> display;
-  if (orvelt::memory::Installed()) {
-    display = orvelt::MakeMemoryPlatform(true);
+  std::unique_ptr<Platform> display;
+  if (memory::Installed()) {
+    display = MakeMemoryPlatform(true);
   } else if (!state.realDisplayFailed) {
-    display = orvelt::MakeSdlPlatform();
+    display = MakeSdlPlatform();
   }
   if (display && display->OpenWindow(request)) return display;
-  if (!state.realDisplayFailed && !orvelt::memory::Installed()) {
+  if (!state.realDisplayFailed && !memory::Installed()) {
     state.realDisplayFailed = true;
     NoteNoDisplay();
   }
-  display = orvelt::MakeMemoryPlatform(false);
+  display = MakeMemoryPlatform(false);
   display->OpenWindow(request);
   return display;
 }
@@ -91,20 +92,18 @@ void ProcessPendingEvents() {
 
 void ShutDownWindowing() {
   CloseGraphicsWindow();
-  orvelt::ShutDownSdl();
+  ShutDownSdl();
 }
 
 }  // namespace
 
-namespace orvelt {
 const Canvas* CurrentCanvas() { return State().open ? &State().canvas : nullptr; }
-}  // namespace orvelt
 
 void OpenGraphicsWindow(int width, int height, int depth, int hertz, WindowPlacement placement) {
   CloseGraphicsWindow();
   WindowState& state = State();
   state.canvas.Resize(width, height);
-  orvelt::WindowRequest request{state.canvas.Width(), state.canvas.Height(), placement, Title()};
+  WindowRequest request{state.canvas.Width(), state.canvas.Height(), placement, Title()};
   state.display = OpenDisplay(request);
   state.open = true;
   state.depth = depth;
@@ -112,7 +111,7 @@ void OpenGraphicsWindow(int width, int height, int depth, int hertz, WindowPlace
   state.clearColour = {};
   state.pacer.Start(hertz, depth);
   state.swapInterval.Forget();
-  orvelt::Keyboard() = orvelt::KeyboardState{};
+  Keyboard() = KeyboardState{};
   // The first frame shows the black canvas, so a new window never shows stale contents.
   state.display->Present(state.canvas);
   SetEventPump(PumpWindowEvents);
@@ -125,7 +124,7 @@ void CloseGraphicsWindow() {
   state.display->CloseWindow();
   state.display.reset();
   state.open = false;
-  orvelt::Keyboard() = orvelt::KeyboardState{};
+  Keyboard() = KeyboardState{};
   SetEventPump(nullptr);
 }
 
@@ -179,16 +178,16 @@ void DrawTextAt(const Text& text, float x, float y) {
   if (state.open) state.canvas.TextAt(text, x, y, state.drawColour);
 }
 
-int TextPixelWidth(const Text& text) { return orvelt::TextWidthInPixels(text); }
+int TextPixelWidth(const Text& text) { return TextWidthInPixels(text); }
 
 int KeyHitCount(int code) {
   ProcessPendingEvents();
-  return orvelt::Keyboard().TakeHits(code);
+  return Keyboard().TakeHits(code);
 }
 
 int KeyIsDown(int code) {
   ProcessPendingEvents();
-  return orvelt::Keyboard().IsDown(code);
+  return Keyboard().IsDown(code);
 }
 
 // Without a key source no key can ever come, so the console stands in: one line, or at once
@@ -201,21 +200,23 @@ int WaitForKey() {
   FlushKeyboard();
   for (;;) {
     State().display->PollEvents(kKeyWaitSliceMs);
-    if (int code = orvelt::Keyboard().TakeLowestHit()) return code;
+    if (int code = Keyboard().TakeLowestHit()) return code;
   }
 }
 
 void FlushKeyboard() {
   ProcessPendingEvents();
-  orvelt::Keyboard().Clear();
+  Keyboard().Clear();
 }
 
 int NextTypedChar() {
   ProcessPendingEvents();
-  return orvelt::Keyboard().NextChar();
+  return Keyboard().NextChar();
 }
 
 int CloseRequested() {
   ProcessPendingEvents();
-  return orvelt::Keyboard().TakeCloseRequest();
+  return Keyboard().TakeCloseRequest();
 }
+
+}  // namespace orvelt

@@ -2,6 +2,8 @@
 #pragma once
 #include "runtime/text.h"
 
+namespace orvelt {
+
 enum class WindowPlacement {
   Centred,   // drawing area centred on the desktop (zunt)
   Corner32,  // drawing area's top-left corner at (32, 32) of the desktop (pelko)
@@ -38,3 +40,5 @@ int WaitForKey();
 void FlushKeyboard();
 int NextTypedChar();
 int CloseRequested();
+
+}  // namespace orvelt

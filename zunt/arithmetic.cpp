@@ -12,7 +12,7 @@
 #include "zunt/stage_text.h"
 #include "zunt/text_view.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr char16_t kOperators[] = u"+-*/^";
@@ -182,4 +182,4 @@ Text CalcArithmetic(const Text& t, std::size_t maxLength) {
   return IntToText(TextToInt(CalcSum(CalcProduct(CalcPower(s)))));
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

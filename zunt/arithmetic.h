@@ -6,7 +6,7 @@
 
 #include "runtime/text.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 enum class ScanMode { first, last };
 
@@ -38,4 +38,4 @@ Text CalcProduct(const Text& s);
 Text CalcSum(const Text& s);
 }  // namespace reference
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

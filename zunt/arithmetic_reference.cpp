@@ -4,7 +4,7 @@
 #include "zunt/arithmetic.h"
 #include "zunt/stage_level.h"
 
-namespace zunt::reference {
+namespace orvelt::zunt::reference {
 namespace {
 
 bool Has(const Text& s, const Text& chars) { return s.find_first_of(chars) != Text::npos; }
@@ -45,4 +45,4 @@ Text CalcArithmetic(const Text& t, std::size_t maxLength) {
   return IntToText(TextToInt(CalcSum(CalcProduct(CalcPower(s)))));
 }
 
-}  // namespace zunt::reference
+}  // namespace orvelt::zunt::reference

@@ -13,7 +13,7 @@
 #include "zunt/script.h"
 #include "zunt/text_view.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
@@ -199,4 +199,4 @@ Text TScript::ApplyBuiltins(Text t) {
   return t;
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // Every index from 0 to size - 1 holds a value; unwritten ones hold T{} (0, 0.0 or "").
 // The first kDense elements live in a vector grown up to the highest one written; the rest, rare
@@ -44,4 +44,4 @@ class Elements {
   std::map<int32_t, T> sparse_;
 };
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

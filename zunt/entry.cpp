@@ -7,7 +7,7 @@
 #include "runtime/window.h"
 #include "zunt/script.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 const Text kTitlePrefix = u"ZUNT - ";
@@ -38,4 +38,4 @@ int Main() {
   return 0;
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

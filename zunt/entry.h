@@ -2,7 +2,7 @@
 #pragma once
 #include "runtime/text.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // The script path: the first argument without its double quotes, or the file-open dialog's answer.
 Text ScriptPath();
@@ -10,4 +10,4 @@ Text ScriptPath();
 // The whole program; RunProgram calls it.
 int Main();
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

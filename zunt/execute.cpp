@@ -9,7 +9,7 @@
 #include "zunt/store.h"
 #include "zunt/window_input.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 int Length(const Text& s) { return static_cast<int>(s.size()); }
@@ -275,4 +275,4 @@ void Executor::Assignment(const Statement& st) {
 
 int TScript::Execute() { return Executor(*this).Run(); }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -3,7 +3,7 @@
 
 #include "runtime/process.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 // A line ends at a line feed, at the character 0 or at the end of the file; carriage returns are
@@ -56,4 +56,4 @@ int TScript::Load(const Text& path, int limit) {
   return 1;
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -3,9 +3,9 @@
 #include "runtime/text.h"
 #include "zunt/script.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // Stores the lines of the decoded file text after those already stored, as Load does.
 void StoreScriptLines(TScript& script, const Text& content);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -2,4 +2,4 @@
 #include "runtime/process.h"
 #include "zunt/entry.h"
 
-int main(int argc, char** argv) { return RunProgram(argc, argv, zunt::Main); }
+int main(int argc, char** argv) { return orvelt::RunProgram(argc, argv, orvelt::zunt::Main); }

@@ -9,7 +9,7 @@
 
 #include "zunt/text_view.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // The characters of a text, as buckets: one per character below 128, one for all others.
 class PresentChars {
@@ -108,4 +108,4 @@ void ForEachLineCandidate(const NameBuckets& buckets, TextView line, Visit visit
   }
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

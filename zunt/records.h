@@ -5,7 +5,7 @@
 #include "runtime/text.h"
 #include "zunt/elements.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 struct TGoto {
   Text name;         // computed through Calc2 when the script was loaded
@@ -42,4 +42,4 @@ inline const Text& NameOf(const FVar& v) { return v.Name; }
 inline const Text& NameOf(const SVar& v) { return v.Name; }
 inline const Text& NameOf(const Array& a) { return a.name; }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -9,7 +9,7 @@
 #include "zunt/name_index.h"
 #include "zunt/records.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // Bounds that keep hostile scripts from exhausting the machine, and the switches that let tests
 // and fuzzing run a script without a window or a person at the keyboard.
@@ -56,4 +56,4 @@ class TScript {
   int64_t nestedLeft_ = 0;   // characters nested evaluations may still take in this evaluation
 };
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

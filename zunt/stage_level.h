@@ -3,7 +3,7 @@
 #pragma once
 #include "runtime/text.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // s: the trimmed stage text; k: position of its last stage operator; left: the text before it;
 // leftValue: left as the stage evaluated it. Returns s with that operation carried out, if its
@@ -16,4 +16,4 @@ Text ReduceReplaced(const Text& replaced, int k, const Text& leftValue, char16_t
 // Position of the last character of s that is one of the stage's operators; 0 if none.
 int LastStageOperator(const Text& s, const Text& operators);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

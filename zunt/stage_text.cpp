@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -158,4 +158,4 @@ void StageText::ReplaceAll(TextView a, char16_t op, TextView b, TextView replace
   Append(TextView(rest).substr(from));
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

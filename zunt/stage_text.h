@@ -9,7 +9,7 @@
 #include "runtime/text.h"
 #include "zunt/text_view.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 class StageText {
  public:
@@ -67,4 +67,4 @@ class StageText {
 // Index of c in "+-*/^", or -1.
 int OperatorIndex(char16_t c);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -4,7 +4,7 @@
 #include "runtime/console.h"
 #include "zunt/text_view.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr char16_t LowerUnit(char16_t c) {
@@ -143,4 +143,4 @@ std::optional<int32_t> FindLabelLine(const TScript& script, const Text& target) 
   return found;
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -6,7 +6,7 @@
 #include "runtime/text.h"
 #include "zunt/script.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // An "int" (typ 1), "float" (2) or "string" (3) statement, also in its "dim" form.
 void DeclareFromLine(TScript& script, const Text& line, int typ);
@@ -18,4 +18,4 @@ std::optional<int32_t> FindLabelLine(const TScript& script, const Text& target);
 // Does the line start with the name, letter case ignored?
 bool StartsWithName(const Text& line, const Text& name);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

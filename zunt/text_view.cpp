@@ -5,7 +5,7 @@
 
 #include "runtime/process.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr char16_t LowerUnit(char16_t c) {
@@ -90,4 +90,4 @@ TextView TrimView(TextView s) {
   return s.substr(first, last - first);
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -7,7 +7,7 @@
 
 #include "runtime/text.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 using TextView = std::u16string_view;
 
@@ -43,4 +43,4 @@ Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t 
 // The text without the units of 32 or below at either end, as TrimText cuts it.
 TextView TrimView(TextView s);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -8,7 +8,7 @@
 #include "runtime/process.h"
 #include "runtime/window.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 namespace {
 
 constexpr int kBackspace = 8;
@@ -50,4 +50,4 @@ Text ConsoleInput(const Text& prompt) {
   return typed;
 }
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

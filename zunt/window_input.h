@@ -3,7 +3,7 @@
 #pragma once
 #include "runtime/text.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 // Draws the prompt at (x, y) and the text typed so far after it, one frame per pass, until Enter;
 // Escape or a close request ends the program.
@@ -14,4 +14,4 @@ Text WindowInput(int x, int y, const Text& prompt);
 // program as Escape would.
 Text ConsoleInput(const Text& prompt);
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

@@ -2,14 +2,14 @@
 // close events are injected, and presented frames and the canvas are read back pixel by pixel.
 //
 // Usage (tests of the runtime, pelko and zunt):
-//   orvelt::memory::Install();            // every window opened from now on lives in memory
+//   memory::Install();            // every window opened from now on lives in memory
 //   OpenGraphicsWindow(640, 480, 0, 60);  // no SDL, no display needed, never a note on stderr
-//   orvelt::memory::KeyPress(27);         // queued; the program sees it at its next keyboard query,
+//   memory::KeyPress(27);         // queued; the program sees it at its next keyboard query,
 //                                         // WaitForKey or WaitForTick, as with a real window
-//   orvelt::memory::TypeText(u"Hallo\r"); // characters for NextTypedChar (13 is Enter)
+//   memory::TypeText(u"Hallo\r"); // characters for NextTypedChar (13 is Enter)
 //   ... run the interpreter ...
-//   EXPECT_EQ(orvelt::memory::FramePixel(10, 10), (orvelt::Rgb{255, 0, 0}));
-//   orvelt::memory::Remove();             // closes the window and forgets everything
+//   EXPECT_EQ(memory::FramePixel(10, 10), (Rgb{255, 0, 0}));
+//   memory::Remove();             // closes the window and forgets everything
 // Install() also makes ChooseFileToOpen and ShowMessage take their console forms (title printed,
 // a line read from standard input; message text to standard error), so no dialog ever appears.
 // A program waiting for a key with no event pending calls the idle handler; without one it waits

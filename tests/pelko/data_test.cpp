@@ -8,6 +8,8 @@
 #include "runtime/window.h"
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 using pelko_test::Lines;

@@ -3,6 +3,8 @@
 
 #include "pelko/entry.h"
 
+using namespace orvelt;
+
 namespace {
 
 struct CommandLineCase {

@@ -8,6 +8,8 @@
 #include "pelko/operands.h"
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 const char* const kNames[] = {"a",  "b",  "x",   "5",     "1.50000000", "-3", "cx", "dx",   "ax",  "arr[1]",

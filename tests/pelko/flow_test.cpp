@@ -4,6 +4,8 @@
 
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 using pelko_test::Lines;

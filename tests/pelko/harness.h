@@ -12,7 +12,7 @@
 #include "runtime/process.h"
 #include "runtime/random.h"
 
-namespace pelko_test {
+namespace orvelt::pelko_test {
 
 struct Outcome {
   std::string out;
@@ -112,4 +112,4 @@ inline std::string Lines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-}  // namespace pelko_test
+}  // namespace orvelt::pelko_test

@@ -6,6 +6,8 @@
 #include "runtime/window.h"
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 using orvelt::Rgb;

@@ -7,6 +7,8 @@
 #include "runtime/process.h"
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 using pelko::LoadedProgram;

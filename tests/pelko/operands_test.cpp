@@ -6,6 +6,8 @@
 #include "pelko/predefined.h"
 #include "tests/pelko/harness.h"
 
+using namespace orvelt;
+
 namespace {
 
 using pelko_test::Lines;

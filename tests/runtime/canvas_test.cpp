@@ -12,6 +12,8 @@
 #include "runtime/internal/canvas.h"
 #include "runtime/internal/font.h"
 
+using namespace orvelt;
+
 namespace {
 
 using orvelt::Canvas;

@@ -7,6 +7,8 @@
 
 #include "runtime/clock.h"
 
+using namespace orvelt;
+
 namespace {
 
 uint32_t gFakeNow = 0;

@@ -7,6 +7,8 @@
 
 #include "runtime/console.h"
 
+using namespace orvelt;
+
 namespace {
 
 // Points the console at temporary files for one test and back at the standard streams after it.

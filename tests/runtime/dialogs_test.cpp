@@ -13,6 +13,8 @@
 #include "runtime/window.h"
 #include "tests/support/run.h"
 
+using namespace orvelt;
+
 namespace {
 
 using orvelt::FilterGroup;

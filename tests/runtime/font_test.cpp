@@ -7,6 +7,8 @@
 
 #include "runtime/internal/font.h"
 
+using namespace orvelt;
+
 namespace {
 
 std::array<uint8_t, 16> GlyphBytes(int code) {

@@ -8,6 +8,8 @@
 #include "runtime/internal/keyboard.h"
 #include "runtime/internal/platform.h"
 
+using namespace orvelt;
+
 namespace {
 
 using orvelt::KeyboardState;

@@ -8,6 +8,8 @@
 #include "runtime/clock.h"
 #include "runtime/internal/pacing.h"
 
+using namespace orvelt;
+
 namespace {
 
 uint32_t gNow = 0;

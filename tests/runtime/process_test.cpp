@@ -11,6 +11,8 @@
 #include "runtime/process.h"
 #include "tests/support/run.h"
 
+using namespace orvelt;
+
 namespace {
 
 std::string Contents(std::FILE* file) {

@@ -8,6 +8,8 @@
 
 #include "runtime/random.h"
 
+using namespace orvelt;
+
 namespace {
 
 // The unit value built from two generator steps, as the generator defines it.

@@ -11,6 +11,8 @@
 
 #include "runtime/text.h"
 
+using namespace orvelt;
+
 namespace {
 
 std::string S(const Text& text) { return NarrowBytes(text); }

@@ -10,6 +10,8 @@
 #include "runtime/process.h"
 #include "runtime/window.h"
 
+using namespace orvelt;
+
 namespace {
 
 TickTimer* gTimer = nullptr;

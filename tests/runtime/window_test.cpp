@@ -13,6 +13,8 @@
 #include "runtime/process.h"
 #include "runtime/window.h"
 
+using namespace orvelt;
+
 namespace {
 
 namespace memory = orvelt::memory;

@@ -9,6 +9,8 @@
 #include "tests/support/run.h"
 #include "tests/support/x11.h"
 
+using namespace orvelt;
+
 namespace {
 
 using x11::Pixel;

@@ -9,7 +9,9 @@
 #include "zunt/arithmetic.h"
 #include "zunt/text_view.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 std::string Utf8(const Text& t) { return EncodeUtf8(t); }

@@ -13,7 +13,9 @@
 #include "tests/zunt/console_capture.h"
 #include "zunt/script.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 struct Row {

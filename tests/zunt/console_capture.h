@@ -5,7 +5,7 @@
 
 #include "runtime/console.h"
 
-namespace zunt {
+namespace orvelt::zunt {
 
 class ConsoleCapture {
  public:
@@ -44,4 +44,4 @@ class ConsoleCapture {
   std::FILE* err_;
 };
 
-}  // namespace zunt
+}  // namespace orvelt::zunt

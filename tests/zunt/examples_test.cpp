@@ -7,7 +7,9 @@
 #include "tests/support/run.h"
 #include "tests/zunt/run_harness.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 using testing::kSuccessLine;

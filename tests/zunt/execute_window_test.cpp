@@ -12,7 +12,9 @@
 #include "zunt/load.h"
 #include "zunt/script.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 class ExecuteWindowTest : public ::testing::Test {

@@ -6,7 +6,9 @@
 
 #include "tests/zunt/run_harness.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 using testing::ErrorLine;

@@ -8,7 +8,9 @@
 #include "tests/zunt/console_capture.h"
 #include "zunt/script.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 constexpr int kMegabyte = 1 << 20;

@@ -11,7 +11,9 @@
 #include "zunt/script.h"
 #include "zunt/store.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 std::string Utf8(const Text& t) { return EncodeUtf8(t); }

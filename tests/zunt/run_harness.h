@@ -6,7 +6,7 @@
 
 #include "tests/support/run.h"
 
-namespace zunt::testing {
+namespace orvelt::zunt::testing {
 
 inline std::string StartLine(const std::string& path) {
   return "Beginne Ausfuehrung des Scriptes <" + path + ">\r\n";
@@ -35,4 +35,4 @@ inline ScriptRun RunScript(const std::string& script, const std::string& input =
   return ScriptRun{path, RunBinary(ZUNT_BIN, {path}, input)};
 }
 
-}  // namespace zunt::testing
+}  // namespace orvelt::zunt::testing

@@ -7,7 +7,9 @@
 #include "runtime/text.h"
 #include "zunt/stage_text.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 std::string Utf8(const Text& t) { return EncodeUtf8(t); }

@@ -7,7 +7,9 @@
 
 #include "tests/zunt/run_harness.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 using testing::ErrorLine;

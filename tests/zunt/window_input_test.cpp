@@ -12,7 +12,9 @@
 #include "runtime/window.h"
 #include "zunt/window_input.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 constexpr char16_t kBackspace = 8;

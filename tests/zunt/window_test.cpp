@@ -11,7 +11,9 @@
 #include "tests/support/x11.h"
 #include "tests/zunt/run_harness.h"
 
-namespace zunt {
+using namespace orvelt;
+
+namespace orvelt::zunt {
 namespace {
 
 using testing::kSuccessLine;
