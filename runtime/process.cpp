@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "runtime/console.h"
 
@@ -20,6 +22,7 @@ std::vector<Text> gArguments;
 std::string gProgramDirectory;  // the working directory after start
 std::string gStartDirectory;    // where the user started the program
 std::vector<void (*)()> gEndHooks;
+const char* gOutOfMemoryText = "Kein Speicher mehr!";
 
 std::string CurrentDirectory() {
   std::string buffer(4096, '\0');
@@ -93,6 +96,12 @@ int RunProgram(int argc, char** argv, int (*body)()) {
     status = body();
   } catch (const ProgramExit& exit) {
     status = exit.status;
+  } catch (const std::bad_alloc&) {
+    WriteOutOfMemoryText();
+    status = -1;
+  } catch (const std::length_error&) {
+    WriteOutOfMemoryText();
+    status = -1;
   }
   std::fflush(ConsoleOut());
   std::fflush(ConsoleErr());
@@ -109,6 +118,14 @@ void RunEndHooks() {
 void AddEndHook(void (*hook)()) {
   if (hook && std::find(gEndHooks.begin(), gEndHooks.end(), hook) == gEndHooks.end())
     gEndHooks.push_back(hook);
+}
+
+void SetOutOfMemoryText(const char* bytes) { gOutOfMemoryText = bytes; }
+
+void WriteOutOfMemoryText() {
+  std::FILE* err = ConsoleErr();
+  std::fputs(gOutOfMemoryText, err);
+  std::fflush(err);
 }
 
 const std::vector<Text>& ProgramArguments() { return gArguments; }

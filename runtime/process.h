@@ -18,7 +18,15 @@ struct ProgramExit {
 void StartProcess(int argc, char** argv);
 // Runs body, ends the process cleanly (window closed, hooks run) and returns the exit status that
 // main returns: 0, or 255 for a fatal error.
+// Memory that runs out (std::bad_alloc, or a size that cannot be represented) ends the run with
+// the program's out-of-memory message and status 255; nothing else is written after it.
 int RunProgram(int argc, char** argv, int (*body)());
+// The bytes RunProgram writes to standard error when memory ran out and the interpreter had no
+// message of its own ready; a string literal, so that writing it needs no memory.
+void SetOutOfMemoryText(const char* bytes);
+// Writes the out-of-memory text to standard error, with no allocation; for interpreters whose own
+// message could not be made.
+void WriteOutOfMemoryText();
 // Runs the end-of-program hooks (closing the window, ...). Called by RunProgram; tests may call it.
 void RunEndHooks();
 void AddEndHook(void (*hook)());

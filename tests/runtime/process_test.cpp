@@ -92,13 +92,24 @@ int EndsNormally() {
 }
 int EndsFatally() { RaiseFatalError(u"weg"); }
 int ReturnsMinusTwo() { return -2; }
+int RunsOutOfMemory() {
+  PrintLine(u"vorher");
+  throw std::bad_alloc();
+}
+int AsksForTooMuch() {
+  Text text;
+  text.reserve(text.max_size() + 1);  // a size no string can have
+  return 0;
+}
 
 TEST_F(ProcessTest, RunProgramGivesTheStatusMainReturnsAndRunsTheHooks) {
   struct Row { int (*body)(); int status; std::string out; std::string err; } rows[] = {
       {ReturnsThree, 3, "", ""},
       {EndsNormally, 0, "vorher\r\n", ""},
       {EndsFatally, 255, "", "weg"},
-      {ReturnsMinusTwo, 254, "", ""}};
+      {ReturnsMinusTwo, 254, "", ""},
+      {RunsOutOfMemory, 255, "vorher\r\n", "Kein Speicher mehr!"},
+      {AsksForTooMuch, 255, "", "Kein Speicher mehr!"}};
   AddEndHook(CountingHook);
   AddEndHook(CountingHook);  // registered once only
   char program[] = "/nowhere/prog";
