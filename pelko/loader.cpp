@@ -2,6 +2,7 @@
 // table and declaring the ".data" lines, with the line-reading, comment and section rules.
 #include "pelko/loader.h"
 
+#include "runtime/lines.h"
 #include "runtime/process.h"
 
 namespace orvelt::pelko {
@@ -84,15 +85,7 @@ void StoreRows(const Text& source, std::size_t lines, const LoadLimits& limits, 
 
 }  // namespace
 
-Text LineReader::Next() {
-  Text line;
-  while (position_ < source_.size()) {
-    char16_t unit = source_[position_++];
-    if (unit == 10 || unit == 0) break;
-    if (unit != 13) line.push_back(unit);
-  }
-  return line;
-}
+Text LineReader::Next() { return NextLine(source_, position_); }
 
 CleanLine Clean(const Text& raw, CleanState& state) {
   Text line = TrimText(raw);

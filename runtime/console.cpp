@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "runtime/lines.h"
+
 namespace orvelt {
 
 namespace {
@@ -52,7 +54,7 @@ void PrintLine(const Text& text) { WriteBytes(EncodeUtf8Units(text) + "\r\n"); }
 
 void WriteText(const Text& text) { WriteBytes(EncodeUtf8Units(text)); }
 
-// A carriage return is dropped wherever it stands; a line feed or the character 0 ends the line.
+// The line rule of source files; a character cut off by the end of input ends the line too.
 std::optional<Text> ReadConsoleLine() {
   std::FILE* in = ConsoleIn();
   Text line;
@@ -60,8 +62,10 @@ std::optional<Text> ReadConsoleLine() {
   for (int lead = std::getc(in); lead != EOF; lead = std::getc(in)) {
     readAny = true;
     long code = DecodeFrom(in, lead);
-    if (code < 0 || code == 0 || code == 10) break;
-    if (code != 13) line.push_back(static_cast<char16_t>(code));
+    if (code < 0) break;
+    LineChar kind = ClassifyLineChar(static_cast<uint32_t>(code));
+    if (kind == LineChar::EndsLine) break;
+    if (kind == LineChar::Kept) line.push_back(static_cast<char16_t>(code));
   }
   if (!readAny) return std::nullopt;
   return line;

@@ -1,25 +1,17 @@
 // Load: the script file read into lines, with one jump label for every line that starts with "#".
 #include "zunt/load.h"
 
+#include "runtime/lines.h"
 #include "runtime/process.h"
 
 namespace orvelt::zunt {
 namespace {
 
-// A line ends at a line feed, at the character 0 or at the end of the file; carriage returns are
-// dropped wherever they stand. A line feed as the last character therefore adds no empty line.
+// A line feed as the last character adds no empty line.
 template <typename Store>
 void ForEachLine(const Text& content, Store store) {
   std::size_t pos = 0;
-  while (pos < content.size()) {
-    Text line;
-    while (pos < content.size()) {
-      char16_t c = content[pos++];
-      if (c == 10 || c == 0) break;
-      if (c != 13) line.push_back(c);
-    }
-    store(std::move(line));
-  }
+  while (pos < content.size()) store(NextLine(content, pos));
 }
 
 }  // namespace
