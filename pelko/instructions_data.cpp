@@ -8,13 +8,12 @@
 #include "runtime/process.h"
 #include "runtime/random.h"
 #include "runtime/window.h"
+#include "runtime/wrapping.h"
 
 namespace orvelt::pelko {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
 
 bool CountsAsZero(float value) { return value == 0.0f || std::isnan(value); }
 
@@ -33,7 +32,7 @@ void CheckTextLength(const Machine& m, std::size_t length) {
 // "and" result.
 int32_t And(int32_t d, int32_t a) { return a != 0 ? d : 0; }
 int32_t Or(int32_t d, int32_t a) { return a != 0 ? a : d; }
-int32_t Xor(int32_t d, int32_t a) { return Wrap(static_cast<int64_t>(Or(d, a)) - And(d, a)); }
+int32_t Xor(int32_t d, int32_t a) { return WrappingSubtract(Or(d, a), And(d, a)); }
 
 // A single destination takes part as its truth value and receives the integer result as a single.
 template <int32_t (*Logic)(int32_t, int32_t)>
@@ -72,7 +71,7 @@ void RunAdd(Machine& m, const WorkingRow& row) {
   Resolved source = SourceFor(m, row, SourceFull(m, row.op2, m.scratch2));
   ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) {
-      cell.wert1 = Wrap(static_cast<int64_t>(cell.wert1) + IntOf(m, source));
+      cell.wert1 = WrappingAdd(cell.wert1, IntOf(m, source));
     } else if (cell.typ == kTypString) {
       Text tail = StripEnclosingQuotes(TextOf(m, source, m.scratch2));
       CheckTextLength(m, cell.wert2.size() + tail.size());
@@ -86,7 +85,7 @@ void RunAdd(Machine& m, const WorkingRow& row) {
 void RunSub(Machine& m, const WorkingRow& row) {
   Resolved source = SourceFor(m, row, SourceNumeric(m, row.op2, m.scratch2));
   ForEachDestination(m, row.op1, [&](TVariable& cell) {
-    if (cell.typ == kTypInt) cell.wert1 = Wrap(static_cast<int64_t>(cell.wert1) - IntOf(m, source));
+    if (cell.typ == kTypInt) cell.wert1 = WrappingSubtract(cell.wert1, IntOf(m, source));
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 - FloatOf(m, source);
   });
 }
@@ -117,21 +116,21 @@ void RunSin(Machine& m, const WorkingRow& row) { RunTrigonometry<Sine>(m, row); 
 
 void RunInc(Machine& m, const WorkingRow& row) {
   ForEachDestination(m, row.op1, [](TVariable& cell) {
-    if (cell.typ == kTypInt) cell.wert1 = Wrap(static_cast<int64_t>(cell.wert1) + 1);
+    if (cell.typ == kTypInt) cell.wert1 = WrappingAdd(cell.wert1, 1);
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 + 1.0f;
   });
 }
 
 void RunDec(Machine& m, const WorkingRow& row) {
   ForEachDestination(m, row.op1, [](TVariable& cell) {
-    if (cell.typ == kTypInt) cell.wert1 = Wrap(static_cast<int64_t>(cell.wert1) - 1);
+    if (cell.typ == kTypInt) cell.wert1 = WrappingSubtract(cell.wert1, 1);
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 - 1.0f;
   });
 }
 
 void RunNeg(Machine& m, const WorkingRow& row) {
   ForEachDestination(m, row.op1, [](TVariable& cell) {
-    if (cell.typ == kTypInt) cell.wert1 = Wrap(-static_cast<int64_t>(cell.wert1));
+    if (cell.typ == kTypInt) cell.wert1 = WrappingNegate(cell.wert1);
     else if (cell.typ == kTypSingle) cell.wert3 = -cell.wert3;
   });
 }

@@ -4,6 +4,7 @@
 #include "pelko/operands.h"
 #include "pelko/resolve.h"
 #include "runtime/process.h"
+#include "runtime/wrapping.h"
 
 namespace orvelt::pelko {
 namespace {
@@ -43,10 +44,6 @@ void CallWhen(Machine& machine, const WorkingRow& row) {
 template <bool (*Holds)(int32_t)>
 void JumpWhen(Machine& machine, const WorkingRow& row) {
   if (Holds(machine.compare)) machine.current = LabelRow(machine, row);
-}
-
-int32_t WrappingDifference(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
 void StoreByType(TVariable& cell, const Text& value) {
@@ -94,7 +91,7 @@ void RunCmp(Machine& m, const WorkingRow& row) {
   }
   if (strings == 1) RaiseAtRow(u"DEBUG >> Abfrage ungueltig! LINE: ", m.current);
   if (strings == 0) {
-    m.compare = WrappingDifference(IntOf(m, first), IntOf(m, second));
+    m.compare = WrappingSubtract(IntOf(m, first), IntOf(m, second));
     return;
   }
   Text firstText;

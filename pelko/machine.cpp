@@ -6,6 +6,7 @@
 #include "pelko/instructions.h"
 #include "pelko/operands.h"
 #include "runtime/process.h"
+#include "runtime/wrapping.h"
 
 namespace orvelt::pelko {
 
@@ -121,14 +122,6 @@ bool RunLiteral(Machine& machine) {
   return true;
 }
 
-int32_t WrappingAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-int32_t WrappingDifference(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
-
 // Rows without an instruction are still prepared when they read the clock, as the literal loop
 // prepares every row.
 void RunDecodedRow(Machine& machine, const DecodedRow& row) {
@@ -160,7 +153,7 @@ bool RunDecoded(Machine& machine) {
         cells[row.cell].wert1 = WrappingAdd(cells[row.cell].wert1, -1);
         break;
       case Shortcut::CmpIntLiteral:
-        machine.compare = WrappingDifference(cells[row.cell].wert1, row.value);
+        machine.compare = WrappingSubtract(cells[row.cell].wert1, row.value);
         break;
       case Shortcut::JumpAlways:
         machine.current = row.value;

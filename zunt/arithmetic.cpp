@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/process.h"
+#include "runtime/wrapping.h"
 #include "zunt/stage_level.h"
 #include "zunt/stage_text.h"
 #include "zunt/text_view.h"
@@ -100,16 +101,13 @@ Text CalcStage(const Text& input, TextView operators) {
   return w.Take();
 }
 
-uint32_t Bits(int32_t v) { return static_cast<uint32_t>(v); }
-int32_t Signed(uint32_t v) { return static_cast<int32_t>(v); }
-
 }  // namespace
 
 int32_t Operate(int32_t a, char16_t op, int32_t b) {
   switch (op) {
-    case u'+': return Signed(Bits(a) + Bits(b));
-    case u'-': return Signed(Bits(a) - Bits(b));
-    case u'*': return Signed(Bits(a) * Bits(b));
+    case u'+': return WrappingAdd(a, b);
+    case u'-': return WrappingSubtract(a, b);
+    case u'*': return WrappingMultiply(a, b);
     case u'/':
       if (b == 0 || (a == INT32_MIN && b == -1)) return INT32_MIN;
       return a / b;
