@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "runtime/internal/platform_memory.h"
 #include "runtime/random.h"
 #include "runtime/window.h"
+#include "tests/testlib/runtime/memory_display.h"
 
 using namespace orvelt;
 

@@ -5,16 +5,13 @@
 #include <cstring>
 
 #include "runtime/clock.h"
-#include "runtime/internal/platform_memory.h"
 #include "runtime/window.h"
+#include "tests/testlib/runtime/fake_clock.h"
+#include "tests/testlib/runtime/memory_display.h"
 
 using namespace orvelt;
 
 namespace {
-
-uint32_t gNow = 0;
-uint32_t FakeNow() { return gNow; }
-void FakeSleep(int32_t ms) { gNow += static_cast<uint32_t>(ms); }
 
 class Input {
  public:
@@ -71,7 +68,7 @@ void Step(Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SetClockForTesting(FakeNow, FakeSleep);
+  FakeClock clock(0);
   orvelt::memory::Install();
   Input in(data, size);
   for (int steps = 0; steps < 4096 && !in.Empty(); ++steps) Step(in);

@@ -13,6 +13,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/runtime/fake_clock.h"
 
 using namespace orvelt;
 

@@ -60,7 +60,7 @@ void DelayMillis(int32_t ms) {
   if (ms > 0) gSleep(ms);
 }
 
-void SetClockForTesting(ClockNow now, ClockSleep sleep) {
+void SetClockSource(ClockNow now, ClockSleep sleep) {
   gNow = now ? now : RealNow;
   gSleep = sleep ? sleep : RealSleep;
 }

@@ -21,9 +21,9 @@ using EventPump = void (*)(int maxWaitMs);
 void SetEventPump(EventPump pump);
 void PumpEvents(int maxWaitMs);
 
-// Tests replace the clock and the sleep; nullptr restores the real ones.
+// An embedding program may drive the clock and the sleep itself; nullptr gives back the system's.
 using ClockNow = uint32_t (*)();
 using ClockSleep = void (*)(int32_t ms);
-void SetClockForTesting(ClockNow now, ClockSleep sleep);
+void SetClockSource(ClockNow now, ClockSleep sleep);
 
 }  // namespace orvelt

@@ -16,7 +16,8 @@ void WriteText(const Text& text);
 // A last line without a line end is still a line.
 std::optional<Text> ReadConsoleLine();
 
-// Tests point the console at their own streams; nullptr restores stdin, stdout and stderr.
+// An embedding program may point the console at its own streams; nullptr restores stdin, stdout
+// and stderr.
 void SetConsoleStreams(std::FILE* in, std::FILE* out, std::FILE* err);
 std::FILE* ConsoleIn();
 std::FILE* ConsoleOut();

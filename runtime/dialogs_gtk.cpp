@@ -1,20 +1,36 @@
-// The file-open dialog through GTK 3's native file chooser (the desktop's own dialog where one is
-// offered) and the message box through SDL, each with a console form when no display shows it.
+// The dialog backend through GTK 3: the file-open dialog as GTK's native file chooser (the
+// desktop's own dialog where one is offered) and the message box as GTK's message dialog, which
+// draws with the desktop's fonts. Needs a display and libgtk-3.so.0, loaded the first time a
+// dialog is asked for (without either it declines, and SDL's box or the console forms follow);
+// opens no window of its own for drawing.
 #include <gtk/gtk.h>
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "runtime/console.h"
-#include "runtime/dialogs.h"
 #include "runtime/internal/dialog_texts.h"
 #include "runtime/internal/platform.h"
-#include "runtime/internal/platform_memory.h"
-#include "runtime/window.h"
+#include "runtime/internal/shared_library.h"
 
 namespace orvelt {
 
 namespace {
+
+// Only functions: GTK's cast macros would call its type checks, so pointers are cast directly.
+#define ORVELT_GTK_FUNCTIONS(X)                                                                     \
+  X(gtk_init_check) X(g_log_set_writer_func) X(g_log_writer_default) X(g_free) X(g_object_unref)    \
+  X(gtk_events_pending) X(gtk_main_iteration) X(gtk_file_chooser_native_new)                         \
+  X(gtk_native_dialog_run) X(gtk_file_chooser_set_local_only) X(gtk_file_chooser_add_filter)         \
+  X(gtk_file_chooser_set_current_folder) X(gtk_file_chooser_set_filename)                            \
+  X(gtk_file_chooser_get_filename) X(gtk_file_filter_new) X(gtk_file_filter_set_name)                \
+  X(gtk_file_filter_add_pattern) X(gtk_message_dialog_new) X(gtk_dialog_set_default_response)        \
+  X(gtk_dialog_run) X(gtk_window_set_title) X(gtk_window_set_keep_above) X(gtk_widget_destroy)
+
+struct GtkLibrary {
+  ORVELT_LIBRARY_TABLE(ORVELT_GTK_FUNCTIONS)
+};
+
+const GtkLibrary* Gtk() { return LoadLibraryTable<GtkLibrary>("libgtk-3.so.0"); }
 
 bool FromDconf(const GLogField* fields, gsize count) {
   for (gsize i = 0; i < count; ++i) {
@@ -29,75 +45,87 @@ bool FromDconf(const GLogField* fields, gsize count) {
 // but the chooser's own settings. Everything else is written as GLib always does.
 GLogWriterOutput WriteLogEntry(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data) {
   if ((level & G_LOG_LEVEL_WARNING) && FromDconf(fields, count)) return G_LOG_WRITER_HANDLED;
-  return g_log_writer_default(level, fields, count, data);
+  return Gtk()->g_log_writer_default(level, fields, count, data);
 }
 
-bool GtkReady() {
-  static const bool ready = [] {
-    g_log_set_writer_func(WriteLogEntry, nullptr, nullptr);
-    return gtk_init_check(nullptr, nullptr) != FALSE;
+// GTK, started once; nullptr without the library or a display it can open.
+const GtkLibrary* StartedGtk() {
+  static const GtkLibrary* const started = []() -> const GtkLibrary* {
+    const GtkLibrary* gtk = DisplayNamed() ? Gtk() : nullptr;
+    if (!gtk) return nullptr;
+    gtk->g_log_set_writer_func(WriteLogEntry, nullptr, nullptr);
+    return gtk->gtk_init_check(nullptr, nullptr) ? gtk : nullptr;
   }();
-  return ready;
+  return started;
 }
 
-Text ChooseOnConsole(const Text& title) {
-  PrintLine(title);
-  return ReadConsoleLine().value_or(Text());
-}
-
-void AddFilters(GtkFileChooser* chooser, const Text& filter) {
+void AddFilters(const GtkLibrary& gtk, GtkFileChooser* chooser, const Text& filter) {
   for (const FilterGroup& group : ParseFileFilter(filter)) {
-    GtkFileFilter* gtkFilter = gtk_file_filter_new();
-    gtk_file_filter_set_name(gtkFilter, EncodeUtf8(group.description).c_str());
-    for (const Text& pattern : group.patterns) gtk_file_filter_add_pattern(gtkFilter, EncodeUtf8(pattern).c_str());
-    gtk_file_chooser_add_filter(chooser, gtkFilter);
+    GtkFileFilter* gtkFilter = gtk.gtk_file_filter_new();
+    gtk.gtk_file_filter_set_name(gtkFilter, EncodeUtf8(group.description).c_str());
+    for (const Text& pattern : group.patterns) gtk.gtk_file_filter_add_pattern(gtkFilter, EncodeUtf8(pattern).c_str());
+    gtk.gtk_file_chooser_add_filter(chooser, gtkFilter);
   }
 }
 
-void ApplyInitialPath(GtkFileChooser* chooser, const Text& initialPath) {
+void ApplyInitialPath(const GtkLibrary& gtk, GtkFileChooser* chooser, const Text& initialPath) {
   InitialPath parts = SplitInitialPath(initialPath);
-  if (!parts.directory.empty()) gtk_file_chooser_set_current_folder(chooser, EncodeUtf8(parts.directory).c_str());
-  if (!parts.name.empty()) gtk_file_chooser_set_filename(chooser, EncodeUtf8(initialPath).c_str());
+  if (!parts.directory.empty()) gtk.gtk_file_chooser_set_current_folder(chooser, EncodeUtf8(parts.directory).c_str());
+  if (!parts.name.empty()) gtk.gtk_file_chooser_set_filename(chooser, EncodeUtf8(initialPath).c_str());
 }
 
-// The dialog closes its window only when the main loop next runs, so the loop is drained before
+// A dialog closes its window only when the main loop next runs, so the loop is drained before
 // the program goes on.
-void DrainGtkEvents() {
-  while (gtk_events_pending()) gtk_main_iteration();
+void DrainEvents(const GtkLibrary& gtk) {
+  while (gtk.gtk_events_pending()) gtk.gtk_main_iteration();
 }
 
-Text ChooseWithGtk(const Text& title, const Text& filter, const Text& initialPath) {
-  GtkFileChooserNative* dialog = gtk_file_chooser_native_new(
-      EncodeUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_\xC3\x96" "ffnen", "_Abbrechen");
-  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-  gtk_file_chooser_set_local_only(chooser, TRUE);
-  AddFilters(chooser, filter);
-  ApplyInitialPath(chooser, initialPath);
-  Text chosen;
-  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-    if (char* path = gtk_file_chooser_get_filename(chooser)) {
-      chosen = DecodeBytes(path);
-      g_free(path);
+class GtkDialogs final : public Platform {
+ public:
+  std::optional<Text> ChooseFileToOpen(const Text& title, const Text& filter, const Text& initialPath) override {
+    const GtkLibrary* gtk = StartedGtk();
+    if (!gtk) return std::nullopt;
+    GtkFileChooserNative* dialog = gtk->gtk_file_chooser_native_new(
+        EncodeUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_\xC3\x96" "ffnen", "_Abbrechen");
+    auto* chooser = reinterpret_cast<GtkFileChooser*>(dialog);
+    gtk->gtk_file_chooser_set_local_only(chooser, TRUE);
+    AddFilters(*gtk, chooser, filter);
+    ApplyInitialPath(*gtk, chooser, initialPath);
+    Text chosen;
+    if (gtk->gtk_native_dialog_run(reinterpret_cast<GtkNativeDialog*>(dialog)) == GTK_RESPONSE_ACCEPT) {
+      if (char* path = gtk->gtk_file_chooser_get_filename(chooser)) {
+        chosen = DecodeBytes(path);
+        gtk->g_free(path);
+      }
     }
+    gtk->g_object_unref(dialog);
+    DrainEvents(*gtk);
+    return chosen;
   }
-  g_object_unref(dialog);
-  DrainGtkEvents();
-  return chosen;
-}
+
+  // Kept above other windows, as it has no owner among them; Enter and Escape both close it.
+  bool ShowMessage(const Text& caption, const Text& text, bool serious) override {
+    const GtkLibrary* gtk = StartedGtk();
+    if (!gtk) return false;
+    std::string message = MessageForBox(text);
+    GtkWidget* box = gtk->gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, serious ? GTK_MESSAGE_WARNING : GTK_MESSAGE_INFO,
+                                                 GTK_BUTTONS_OK, "%s", message.c_str());
+    auto* window = reinterpret_cast<GtkWindow*>(box);
+    gtk->gtk_window_set_title(window, EncodeUtf8(caption).c_str());
+    gtk->gtk_window_set_keep_above(window, TRUE);
+    gtk->gtk_dialog_set_default_response(reinterpret_cast<GtkDialog*>(box), GTK_RESPONSE_OK);
+    gtk->gtk_dialog_run(reinterpret_cast<GtkDialog*>(box));
+    gtk->gtk_widget_destroy(box);
+    DrainEvents(*gtk);
+    return true;
+  }
+};
 
 }  // namespace
 
-Text ChooseFileToOpen(const Text& title, const Text& filter, const Text& initialPath) {
-  if (memory::Installed() || !GtkReady()) return ChooseOnConsole(title);
-  return ChooseWithGtk(title, filter, initialPath);
-}
-
-void ShowMessage(const Text& text, bool serious) {
-  if (!memory::Installed() && ShowSdlMessage(WindowTitle(), MessageForBox(text), serious)) return;
-  std::FILE* err = ConsoleErr();
-  std::string bytes = MessageForConsole(text);
-  std::fwrite(bytes.data(), 1, bytes.size(), err);
-  std::fflush(err);
+Platform& GtkDialogsBackend() {
+  static GtkDialogs backend;
+  return backend;
 }
 
 }  // namespace orvelt

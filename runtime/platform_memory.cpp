@@ -1,162 +1,23 @@
-// The in-memory display: windows that exist only as a canvas. Needs nothing; shows nothing.
-// For tests it queues injected events and keeps the last presented frame; without a display it
-// stands in for the real one and delivers no keys.
-#include "runtime/internal/platform_memory.h"
-
-#include <deque>
-#include <utility>
-
+// The window of last resort, for a machine that shows none (no display, no library that loads):
+// it lives only as the core's canvas. Needs nothing; shows nothing and delivers no keys, so key
+// waits read the console instead.
 #include "runtime/clock.h"
-#include "runtime/internal/keyboard.h"
 #include "runtime/internal/platform.h"
-#include "runtime/window.h"
 
 namespace orvelt {
 
 namespace {
 
-enum class EventKind { KeyDown, KeyUp, Char, Focus, Close };
-
-struct Event {
-  EventKind kind;
-  int code = 0;
-  bool repeat = false;
-};
-
-struct Recorder {
-  bool installed = false;
-  bool keySource = true;
-  std::deque<Event> pending;
-  std::function<void()> idle;
-  memory::WindowInfo window;
-  int presents = 0;
-  Canvas lastFrame;
-  std::vector<int> swapChanges;
-};
-
-Recorder& TheRecorder() {
-  static Recorder recorder;
-  return recorder;
-}
-
-void Deliver(const Event& event) {
-  KeyboardState& keys = Keyboard();
-  switch (event.kind) {
-    case EventKind::KeyDown: keys.Press(event.code, event.repeat); break;
-    case EventKind::KeyUp: keys.Release(event.code); break;
-    case EventKind::Char: keys.Type(event.code); break;
-    case EventKind::Focus: keys.Clear(); break;
-    case EventKind::Close: keys.RequestClose(); break;
-  }
-}
-
-class MemoryPlatform final : public Platform {
+class NoDisplayWindow final : public PlatformWindow {
  public:
-  explicit MemoryPlatform(bool forTests) : forTests_(forTests) {}
-
-  bool OpenWindow(const WindowRequest& request) override {
-    if (!forTests_) return true;
-    Recorder& rec = TheRecorder();
-    rec.window = {true, request.width, request.height, request.placement, request.title,
-                  rec.window.timesOpened + 1};
-    return true;
-  }
-
-  void CloseWindow() override {
-    if (forTests_) TheRecorder().window.open = false;
-  }
-
-  // Events injected before the window opened are kept: a test may queue a whole session first.
-  void PollEvents(int maxWaitMs) override {
-    if (!forTests_) {
-      DelayMillis(maxWaitMs);
-      return;
-    }
-    Recorder& rec = TheRecorder();
-    if (rec.pending.empty() && maxWaitMs > 0) {
-      if (rec.idle) {
-        std::function<void()> idle = rec.idle;
-        idle();
-      }
-      // Time passes while the program waits, so tick timers move on: the whole wait when
-      // nothing comes, a millisecond when the handler brought an event.
-      DelayMillis(rec.pending.empty() ? maxWaitMs : 1);
-    }
-    while (!rec.pending.empty()) {
-      Event event = rec.pending.front();
-      rec.pending.pop_front();
-      Deliver(event);
-    }
-  }
-
-  void Present(const Canvas& canvas) override {
-    if (!forTests_) return;
-    Recorder& rec = TheRecorder();
-    ++rec.presents;
-    rec.lastFrame = canvas;
-  }
-
-  void SetSwapInterval(int interval) override {
-    if (forTests_) TheRecorder().swapChanges.push_back(interval);
-  }
-
-  bool DeliversKeys() const override { return forTests_ && TheRecorder().keySource; }
-
- private:
-  bool forTests_;
+  void PollEvents(int maxWaitMs) override { DelayMillis(maxWaitMs); }
+  void Present(const Canvas&) override {}
+  void SetSwapInterval(int) override {}
+  bool DeliversKeys() const override { return false; }
 };
-
-void Queue(Event event) { TheRecorder().pending.push_back(event); }
 
 }  // namespace
 
-std::unique_ptr<Platform> MakeMemoryPlatform(bool forTests) {
-  return std::make_unique<MemoryPlatform>(forTests);
-}
-
-namespace memory {
-
-void Install(bool keySource) {
-  Remove();
-  Recorder& rec = TheRecorder();
-  rec.installed = true;
-  rec.keySource = keySource;
-}
-
-void Remove() {
-  if (GraphicsWindowOpen()) CloseGraphicsWindow();
-  TheRecorder() = Recorder{};
-}
-
-bool Installed() { return TheRecorder().installed; }
-
-void KeyDown(int code, bool repeat) { Queue({EventKind::KeyDown, code, repeat}); }
-void KeyUp(int code) { Queue({EventKind::KeyUp, code, false}); }
-void KeyPress(int code) {
-  KeyDown(code);
-  KeyUp(code);
-}
-void TypeChar(int code) { Queue({EventKind::Char, code, false}); }
-void TypeText(const Text& text) {
-  for (char16_t unit : text) TypeChar(unit);
-}
-void Focus(bool gained) { Queue({EventKind::Focus, gained ? 1 : 0, false}); }
-void RequestClose() { Queue({EventKind::Close, 0, false}); }
-int PendingEvents() { return static_cast<int>(TheRecorder().pending.size()); }
-void SetIdleHandler(std::function<void()> handler) { TheRecorder().idle = std::move(handler); }
-
-WindowInfo Window() { return TheRecorder().window; }
-int PresentCount() { return TheRecorder().presents; }
-Rgb FramePixel(int x, int y) { return TheRecorder().lastFrame.PixelAt(x, y); }
-const Canvas& LastFrame() { return TheRecorder().lastFrame; }
-
-Rgb CanvasPixel(int x, int y) {
-  const Canvas* canvas = CurrentCanvas();
-  return canvas ? canvas->PixelAt(x, y) : Rgb{};
-}
-
-std::vector<int> SwapIntervalChanges() { return TheRecorder().swapChanges; }
-
-}  // namespace memory
+std::unique_ptr<PlatformWindow> MakeNoDisplayWindow() { return std::make_unique<NoDisplayWindow>(); }
 
 }  // namespace orvelt

@@ -1,19 +1,23 @@
-// The real display through SDL2: one window on X11 or Wayland, its key, text, focus and close
-// events, presents of the canvas through a streaming texture, and the message box. Needs a
-// display; cannot switch the display mode, so a full-screen depth opens an ordinary window.
+// The window backend through SDL2: one window on X11 or Wayland, its key, text, focus and close
+// events, presents of the canvas through a streaming texture, and SDL's message box. Needs a
+// display and libSDL2-2.0.so.0, loaded the first time a window or a box is asked for (without
+// either it shows nothing, and the core goes on without a window); cannot switch the display
+// mode, so a full-screen depth opens an ordinary window; offers no file-open dialog.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <poll.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "runtime/clock.h"
+#include "runtime/internal/dialog_texts.h"
 #include "runtime/internal/keyboard.h"
 #include "runtime/internal/platform.h"
+#include "runtime/internal/platform_sdl_keys.h"
+#include "runtime/internal/shared_library.h"
 
 namespace orvelt {
 
@@ -24,66 +28,23 @@ namespace {
 constexpr int32_t kSleepSliceMs = 4;
 constexpr int32_t kDisplayWaitSliceMs = 20;
 
+#define ORVELT_SDL_FUNCTIONS(X)                                                                   \
+  X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_Quit) X(SDL_GetCurrentVideoDriver) \
+  X(SDL_GetDisplayBounds) X(SDL_CreateWindow) X(SDL_DestroyWindow) X(SDL_RaiseWindow)            \
+  X(SDL_GetWindowWMInfo) X(SDL_CreateRenderer) X(SDL_DestroyRenderer) X(SDL_GetRendererInfo)     \
+  X(SDL_GetRendererOutputSize) X(SDL_RenderSetVSync) X(SDL_SetRenderDrawColor) X(SDL_RenderClear) \
+  X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_GL_GetProcAddress) X(SDL_CreateTexture)           \
+  X(SDL_DestroyTexture) X(SDL_SetTextureScaleMode) X(SDL_UpdateTexture) X(SDL_StartTextInput)    \
+  X(SDL_PollEvent) X(SDL_ShowSimpleMessageBox)
+
+struct SdlLibrary {
+  ORVELT_LIBRARY_TABLE(ORVELT_SDL_FUNCTIONS)
+};
+
+const SdlLibrary* Sdl() { return LoadLibraryTable<SdlLibrary>("libSDL2-2.0.so.0"); }
+
 bool gVideoStarted = false;
 SDL_Window* gWindow = nullptr;  // the open window, owner of message boxes
-
-// Keys named by their position (scancode) with the Windows virtual-key code each one reports.
-struct ScancodeKey {
-  SDL_Scancode scancode;
-  uint8_t code;
-};
-
-constexpr ScancodeKey kScancodeKeys[] = {
-    {SDL_SCANCODE_A, 65}, {SDL_SCANCODE_B, 66}, {SDL_SCANCODE_C, 67}, {SDL_SCANCODE_D, 68},
-    {SDL_SCANCODE_E, 69}, {SDL_SCANCODE_F, 70}, {SDL_SCANCODE_G, 71}, {SDL_SCANCODE_H, 72},
-    {SDL_SCANCODE_I, 73}, {SDL_SCANCODE_J, 74}, {SDL_SCANCODE_K, 75}, {SDL_SCANCODE_L, 76},
-    {SDL_SCANCODE_M, 77}, {SDL_SCANCODE_N, 78}, {SDL_SCANCODE_O, 79}, {SDL_SCANCODE_P, 80},
-    {SDL_SCANCODE_Q, 81}, {SDL_SCANCODE_R, 82}, {SDL_SCANCODE_S, 83}, {SDL_SCANCODE_T, 84},
-    {SDL_SCANCODE_U, 85}, {SDL_SCANCODE_V, 86}, {SDL_SCANCODE_W, 87}, {SDL_SCANCODE_X, 88},
-    {SDL_SCANCODE_Y, 89}, {SDL_SCANCODE_Z, 90},
-    {SDL_SCANCODE_1, 49}, {SDL_SCANCODE_2, 50}, {SDL_SCANCODE_3, 51}, {SDL_SCANCODE_4, 52},
-    {SDL_SCANCODE_5, 53}, {SDL_SCANCODE_6, 54}, {SDL_SCANCODE_7, 55}, {SDL_SCANCODE_8, 56},
-    {SDL_SCANCODE_9, 57}, {SDL_SCANCODE_0, 48},
-    {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_BACKSPACE, 8},
-    {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_SPACE, 32},
-    {SDL_SCANCODE_MINUS, 189}, {SDL_SCANCODE_EQUALS, 187}, {SDL_SCANCODE_LEFTBRACKET, 219},
-    {SDL_SCANCODE_RIGHTBRACKET, 221}, {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_NONUSHASH, 220},
-    {SDL_SCANCODE_SEMICOLON, 186}, {SDL_SCANCODE_APOSTROPHE, 222}, {SDL_SCANCODE_GRAVE, 192},
-    {SDL_SCANCODE_COMMA, 188}, {SDL_SCANCODE_PERIOD, 190}, {SDL_SCANCODE_SLASH, 191},
-    {SDL_SCANCODE_CAPSLOCK, 20},
-    {SDL_SCANCODE_F1, 112}, {SDL_SCANCODE_F2, 113}, {SDL_SCANCODE_F3, 114}, {SDL_SCANCODE_F4, 115},
-    {SDL_SCANCODE_F5, 116}, {SDL_SCANCODE_F6, 117}, {SDL_SCANCODE_F7, 118}, {SDL_SCANCODE_F8, 119},
-    {SDL_SCANCODE_F9, 120}, {SDL_SCANCODE_F10, 121}, {SDL_SCANCODE_F11, 122}, {SDL_SCANCODE_F12, 123},
-    {SDL_SCANCODE_F13, 124}, {SDL_SCANCODE_F14, 125}, {SDL_SCANCODE_F15, 126}, {SDL_SCANCODE_F16, 127},
-    {SDL_SCANCODE_F17, 128}, {SDL_SCANCODE_F18, 129}, {SDL_SCANCODE_F19, 130}, {SDL_SCANCODE_F20, 131},
-    {SDL_SCANCODE_F21, 132}, {SDL_SCANCODE_F22, 133}, {SDL_SCANCODE_F23, 134}, {SDL_SCANCODE_F24, 135},
-    {SDL_SCANCODE_PRINTSCREEN, 44}, {SDL_SCANCODE_SCROLLLOCK, 145}, {SDL_SCANCODE_PAUSE, 19},
-    {SDL_SCANCODE_INSERT, 45}, {SDL_SCANCODE_HOME, 36}, {SDL_SCANCODE_PAGEUP, 33},
-    {SDL_SCANCODE_DELETE, 46}, {SDL_SCANCODE_END, 35}, {SDL_SCANCODE_PAGEDOWN, 34},
-    {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_LEFT, 37}, {SDL_SCANCODE_DOWN, 40}, {SDL_SCANCODE_UP, 38},
-    {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_KP_DIVIDE, 111}, {SDL_SCANCODE_KP_MULTIPLY, 106},
-    {SDL_SCANCODE_KP_MINUS, 109}, {SDL_SCANCODE_KP_PLUS, 107}, {SDL_SCANCODE_KP_ENTER, 13},
-    {SDL_SCANCODE_KP_1, 97}, {SDL_SCANCODE_KP_2, 98}, {SDL_SCANCODE_KP_3, 99}, {SDL_SCANCODE_KP_4, 100},
-    {SDL_SCANCODE_KP_5, 101}, {SDL_SCANCODE_KP_6, 102}, {SDL_SCANCODE_KP_7, 103}, {SDL_SCANCODE_KP_8, 104},
-    {SDL_SCANCODE_KP_9, 105}, {SDL_SCANCODE_KP_0, 96}, {SDL_SCANCODE_KP_PERIOD, 110},
-    {SDL_SCANCODE_KP_COMMA, 108}, {SDL_SCANCODE_NONUSBACKSLASH, 226}, {SDL_SCANCODE_APPLICATION, 93},
-    {SDL_SCANCODE_HELP, 47}, {SDL_SCANCODE_SELECT, 41}, {SDL_SCANCODE_EXECUTE, 43},
-    {SDL_SCANCODE_MUTE, 173}, {SDL_SCANCODE_VOLUMEDOWN, 174}, {SDL_SCANCODE_VOLUMEUP, 175},
-    {SDL_SCANCODE_AUDIONEXT, 176}, {SDL_SCANCODE_AUDIOPREV, 177}, {SDL_SCANCODE_AUDIOSTOP, 178},
-    {SDL_SCANCODE_AUDIOPLAY, 179}, {SDL_SCANCODE_SLEEP, 95},
-    {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161}, {SDL_SCANCODE_LCTRL, 162},
-    {SDL_SCANCODE_RCTRL, 163}, {SDL_SCANCODE_LALT, 164}, {SDL_SCANCODE_RALT, 165},
-    {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
-};
-
-const std::array<uint8_t, SDL_NUM_SCANCODES>& ScancodeTable() {
-  static const std::array<uint8_t, SDL_NUM_SCANCODES> table = [] {
-    std::array<uint8_t, SDL_NUM_SCANCODES> codes{};
-    for (const ScancodeKey& key : kScancodeKeys) codes[key.scancode] = key.code;
-    return codes;
-  }();
-  return table;
-}
 
 // The keys that also type a character, as the character messages of the original platform do;
 // SDL's text input leaves these control characters out.
@@ -115,15 +76,16 @@ bool ShowsNothing(const char* driver) {
 bool StartVideo() {
   if (gVideoStarted) return true;
   std::string drivers = DriversWithADisplay();
-  if (drivers.empty()) return false;
+  if (drivers.empty() || !Sdl()) return false;
+  const SdlLibrary& sdl = *Sdl();
   // A driver the user names in SDL_VIDEODRIVER still wins over this list.
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  sdl.SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   // Ctrl+C in the console must still end the program, as it does before a window opens.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-  if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sdl.SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (sdl.SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (ShowsNothing(sdl.SDL_GetCurrentVideoDriver())) {
+    sdl.SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   gVideoStarted = true;
@@ -131,9 +93,10 @@ bool StartVideo() {
 }
 
 SDL_Point WindowPosition(const WindowRequest& request) {
+  const SdlLibrary& sdl = *Sdl();
   if (request.placement == WindowPlacement::Corner32) return {32, 32};
   SDL_Rect desktop{0, 0, 0, 0};
-  SDL_GetDisplayBounds(0, &desktop);
+  sdl.SDL_GetDisplayBounds(0, &desktop);
   return {desktop.x + desktop.w / 2 - request.width / 2, desktop.y + desktop.h / 2 - request.height / 2};
 }
 
@@ -170,11 +133,12 @@ void HandleEvent(const SDL_Event& event) {
 
 // Mesa's CPU rasterisers, which a display without a graphics card (a virtual X server) offers.
 bool GlRendersOnTheCpu(SDL_Renderer* renderer) {
+  const SdlLibrary& sdl = *Sdl();
   SDL_RendererInfo info{};
-  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  if (sdl.SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
   using GetString = const unsigned char* (*)(unsigned int);
   constexpr unsigned int kGlRenderer = 0x1F01;
-  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  auto getString = reinterpret_cast<GetString>(sdl.SDL_GL_GetProcAddress("glGetString"));
   const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
   if (!name) return false;
   std::string rendererName(reinterpret_cast<const char*>(name));
@@ -187,57 +151,49 @@ bool GlRendersOnTheCpu(SDL_Renderer* renderer) {
 // the frame straight to the display server, at a fraction of the cost of a GL rasteriser that
 // runs on the CPU, so the window surface must not be routed through GL either.
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  const SdlLibrary& sdl = *Sdl();
+  SDL_Renderer* renderer = sdl.SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
   if (renderer && !GlRendersOnTheCpu(renderer)) return renderer;
-  if (renderer) SDL_DestroyRenderer(renderer);
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer) sdl.SDL_DestroyRenderer(renderer);
+  sdl.SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  return sdl.SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
 // The socket to the X server, to wait on for its events; -1 on other displays.
 int X11ConnectionOf(SDL_Window* window) {
+  const SdlLibrary& sdl = *Sdl();
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
+  if (!sdl.SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
   return ConnectionNumber(info.info.x11.display);
 }
 
-class SdlPlatform final : public Platform {
+// Made only once video has started, so the library is loaded.
+class SdlWindow final : public PlatformWindow {
  public:
-  ~SdlPlatform() override { CloseWindow(); }
+  ~SdlWindow() override {
+    if (texture_) sdl.SDL_DestroyTexture(texture_);
+    if (renderer_) sdl.SDL_DestroyRenderer(renderer_);
+    if (window_) sdl.SDL_DestroyWindow(window_);
+    if (gWindow == window_) gWindow = nullptr;
+  }
 
-  bool OpenWindow(const WindowRequest& request) override {
-    if (!StartVideo()) return false;
+  bool Open(const WindowRequest& request) {
     SDL_Point at = WindowPosition(request);
     std::string title = EncodeUtf8(request.title);
-    window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, request.width, request.height,
-                               SDL_WINDOW_ALLOW_HIGHDPI);
+    window_ = sdl.SDL_CreateWindow(title.c_str(), at.x, at.y, request.width, request.height,
+                                   SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_) renderer_ = CreateRenderer(window_);
     if (renderer_) {
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                   request.width, request.height);
+      texture_ = sdl.SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                       request.width, request.height);
     }
-    if (!texture_) {
-      CloseWindow();
-      return false;
-    }
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-    SDL_StartTextInput();
+    if (!texture_) return false;
+    sdl.SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    sdl.SDL_StartTextInput();
     displayFd_ = X11ConnectionOf(window_);
     gWindow = window_;
     return true;
-  }
-
-  void CloseWindow() override {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    if (window_) SDL_DestroyWindow(window_);
-    if (gWindow == window_) gWindow = nullptr;
-    texture_ = nullptr;
-    renderer_ = nullptr;
-    window_ = nullptr;
-    displayFd_ = -1;
-    shownFrame_ = false;
   }
 
   // SDL's own timed wait (2.26) can leave its wake-up target set when it times out; a later
@@ -259,24 +215,26 @@ class SdlPlatform final : public Platform {
   // fits, pixel for pixel, and centred.
   void Present(const Canvas& canvas) override {
     int width = canvas.Width(), height = canvas.Height();
-    SDL_UpdateTexture(texture_, nullptr, canvas.Pixels(), width * 4);
+    sdl.SDL_UpdateTexture(texture_, nullptr, canvas.Pixels(), width * 4);
     int outWidth = width, outHeight = height;
-    SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight);
+    sdl.SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight);
     int scale = std::max(1, std::min(outWidth / width, outHeight / height));
     target_ = {(outWidth - width * scale) / 2, (outHeight - height * scale) / 2, width * scale, height * scale};
     shownFrame_ = true;
     ShowLastFrame();
   }
 
-  void SetSwapInterval(int interval) override { SDL_RenderSetVSync(renderer_, interval); }
+  void SetSwapInterval(int interval) override { sdl.SDL_RenderSetVSync(renderer_, interval); }
 
   bool DeliversKeys() const override { return true; }
+
+  void Raise() override { sdl.SDL_RaiseWindow(window_); }
 
  private:
   bool HandlePending() {
     SDL_Event event;
     bool any = false;
-    while (SDL_PollEvent(&event)) {
+    while (sdl.SDL_PollEvent(&event)) {
       if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         ShowLastFrame();
       } else {
@@ -291,10 +249,10 @@ class SdlPlatform final : public Platform {
   // uncovered, is blank until drawn again. The texture still holds the last frame.
   void ShowLastFrame() {
     if (!shownFrame_) return;
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target_);
-    SDL_RenderPresent(renderer_);
+    sdl.SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    sdl.SDL_RenderClear(renderer_);
+    sdl.SDL_RenderCopy(renderer_, texture_, nullptr, &target_);
+    sdl.SDL_RenderPresent(renderer_);
   }
 
   // Events that other sources bring (an input method) are picked up at the next slice.
@@ -313,34 +271,41 @@ class SdlPlatform final : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  const SdlLibrary& sdl = *Sdl();
+};
+
+class SdlPlatform final : public Platform {
+ public:
+  std::unique_ptr<PlatformWindow> OpenWindow(const WindowRequest& request) override {
+    if (!StartVideo()) return nullptr;
+    auto window = std::make_unique<SdlWindow>();
+    if (!window->Open(request)) return nullptr;
+    return window;
+  }
+
+  // SDL's box needs no started video, only a display; on X11 it draws with the X core fonts, so
+  // it comes after GTK's dialog.
+  bool ShowMessage(const Text& caption, const Text& text, bool serious) override {
+    if (!DisplayNamed() || !Sdl()) return false;
+    Uint32 flags = serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+    std::string title = EncodeUtf8(caption);
+    std::string message = MessageForBox(text);
+    return Sdl()->SDL_ShowSimpleMessageBox(flags, title.c_str(), message.c_str(), gWindow) == 0;
+  }
+
+  void ShutDown() override {
+    if (!gVideoStarted) return;
+    Sdl()->SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    Sdl()->SDL_Quit();
+    gVideoStarted = false;
+  }
 };
 
 }  // namespace
 
-// Letters and digits follow the label on the user's layout; every other key its position.
-int VirtualKeyFromSdl(int scancode, int keysym) {
-  if (keysym >= 'a' && keysym <= 'z') return keysym - 'a' + 'A';
-  if (keysym >= '0' && keysym <= '9') return keysym;
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
-  return ScancodeTable()[static_cast<size_t>(scancode)];
-}
-
-std::unique_ptr<Platform> MakeSdlPlatform() { return std::make_unique<SdlPlatform>(); }
-
-void ShutDownSdl() {
-  if (!gVideoStarted) return;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  SDL_Quit();
-  gVideoStarted = false;
-}
-
-bool ShowSdlMessage(const Text& caption, const std::string& message, bool serious) {
-  if (DriversWithADisplay().empty()) return false;
-  Uint32 flags = serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
-  std::string title = EncodeUtf8(caption);
-  bool shown = SDL_ShowSimpleMessageBox(flags, title.c_str(), message.c_str(), gWindow) == 0;
-  if (shown && gWindow) SDL_RaiseWindow(gWindow);
-  return shown;
+Platform& SdlBackend() {
+  static SdlPlatform backend;
+  return backend;
 }
 
 }  // namespace orvelt

@@ -80,13 +80,19 @@ std::vector<std::string> SearchDirectories() {
 void StartProcess(int argc, char** argv) {
   std::vector<Text> arguments;
   for (int i = 0; i < argc; ++i) arguments.push_back(DecodeBytes(argv[i] ? argv[i] : ""));
-  gArguments = std::move(arguments);
-  gStartDirectory = CurrentDirectory();
+  std::string startDirectory = CurrentDirectory();
   std::string programDirectory = DirectoryOf(ExecutablePath(argc > 0 ? argv[0] : nullptr));
   if (!programDirectory.empty() && chdir(programDirectory.c_str()) == 0)
-    gProgramDirectory = CurrentDirectory();
+    programDirectory = CurrentDirectory();
   else
-    gProgramDirectory = gStartDirectory;
+    programDirectory = startDirectory;
+  StartProcessAt(std::move(arguments), std::move(programDirectory), std::move(startDirectory));
+}
+
+void StartProcessAt(std::vector<Text> arguments, std::string programDirectory, std::string startDirectory) {
+  gArguments = std::move(arguments);
+  gProgramDirectory = std::move(programDirectory);
+  gStartDirectory = std::move(startDirectory);
 }
 
 int RunProgram(int argc, char** argv, int (*body)()) {
@@ -129,13 +135,6 @@ void WriteOutOfMemoryText() {
 }
 
 const std::vector<Text>& ProgramArguments() { return gArguments; }
-
-void SetProgramArguments(std::vector<Text> arguments) { gArguments = std::move(arguments); }
-
-void SetProcessDirectoriesForTesting(std::string programDirectory, std::string startDirectory) {
-  gProgramDirectory = std::move(programDirectory);
-  gStartDirectory = std::move(startDirectory);
-}
 
 void EndProgram() { throw ProgramExit{0}; }
 

@@ -16,6 +16,10 @@ struct ProgramExit {
 // Start of the process: splits the arguments into texts (DecodeBytes per argument), remembers the
 // directory the user started from and makes the directory holding the program the working one.
 void StartProcess(int argc, char** argv);
+// The same start for an interpreter that another program runs in-process: the arguments and the
+// two directories relative paths are looked for in (empty program directory: the working one;
+// empty start directory: none), leaving the working directory as it is.
+void StartProcessAt(std::vector<Text> arguments, std::string programDirectory, std::string startDirectory);
 // Runs body, ends the process cleanly (window closed, hooks run) and returns the exit status that
 // main returns: 0, or 255 for a fatal error.
 // Memory that runs out (std::bad_alloc, or a size that cannot be represented) ends the run with
@@ -32,10 +36,6 @@ void RunEndHooks();
 void AddEndHook(void (*hook)());
 
 const std::vector<Text>& ProgramArguments();
-void SetProgramArguments(std::vector<Text> arguments);  // for tests
-// Tests set where relative paths are looked for: the program's directory (empty: the working
-// directory) and the directory the user started from (empty: none).
-void SetProcessDirectoriesForTesting(std::string programDirectory, std::string startDirectory);
 
 [[noreturn]] void EndProgram();
 [[noreturn]] void RaiseFatalError(const Text& message);

@@ -4,7 +4,6 @@
 #include "runtime/window.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "runtime/clock.h"
 #include "runtime/console.h"
@@ -12,21 +11,18 @@
 #include "runtime/internal/keyboard.h"
 #include "runtime/internal/pacing.h"
 #include "runtime/internal/platform.h"
-#include "runtime/internal/platform_memory.h"
 #include "runtime/process.h"
 
 namespace orvelt {
 
 namespace {
 
-
 // WaitForKey waits in slices, so that a display that stops answering cannot block it for good.
 constexpr int kKeyWaitSliceMs = 100;
 
 struct WindowState {
-  std::unique_ptr<Platform> display;
+  std::unique_ptr<PlatformWindow> display;
   bool open = false;
-  bool realDisplayFailed = false;
   int depth = 0;
   Canvas canvas;
   FramePacer pacer;
@@ -50,32 +46,6 @@ Rgb ClampedColour(int red, int green, int blue) {
   return {clamp(red), clamp(green), clamp(blue)};
 }
 
-void NoteNoDisplay() {
-  std::FILE* err = ConsoleErr();
-  std::fputs(memory::kNoDisplayNote, err);
-  std::fflush(err);
-}
-
-// Tests get the recording memory display; once the real display has failed, the rest of the run
-// goes on without one and the note is not repeated.
-std::unique_ptr<Platform> OpenDisplay(const WindowRequest& request) {
-  WindowState& state = State();
-  std::unique_ptr<Platform> display;
-  if (memory::Installed()) {
-    display = MakeMemoryPlatform(true);
-  } else if (!state.realDisplayFailed) {
-    display = MakeSdlPlatform();
-  }
-  if (display && display->OpenWindow(request)) return display;
-  if (!state.realDisplayFailed && !memory::Installed()) {
-    state.realDisplayFailed = true;
-    NoteNoDisplay();
-  }
-  display = MakeMemoryPlatform(false);
-  display->OpenWindow(request);
-  return display;
-}
-
 void PumpWindowEvents(int maxWaitMs) {
   WindowState& state = State();
   if (state.open) {
@@ -92,19 +62,23 @@ void ProcessPendingEvents() {
 
 void ShutDownWindowing() {
   CloseGraphicsWindow();
-  ShutDownSdl();
+  ShutDownPlatforms();
 }
 
 }  // namespace
 
 const Canvas* CurrentCanvas() { return State().open ? &State().canvas : nullptr; }
 
+void RaiseGraphicsWindow() {
+  if (State().open) State().display->Raise();
+}
+
 void OpenGraphicsWindow(int width, int height, int depth, int hertz, WindowPlacement placement) {
   CloseGraphicsWindow();
   WindowState& state = State();
   state.canvas.Resize(width, height);
   WindowRequest request{state.canvas.Width(), state.canvas.Height(), placement, Title()};
-  state.display = OpenDisplay(request);
+  state.display = OpenPlatformWindow(request);
   state.open = true;
   state.depth = depth;
   state.drawColour = {255, 255, 255};
@@ -121,7 +95,6 @@ void OpenGraphicsWindow(int width, int height, int depth, int hertz, WindowPlace
 void CloseGraphicsWindow() {
   WindowState& state = State();
   if (!state.open) return;
-  state.display->CloseWindow();
   state.display.reset();
   state.open = false;
   Keyboard() = KeyboardState{};

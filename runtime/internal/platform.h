@@ -1,8 +1,11 @@
-// The small contract between the window core and a display: open one window, feed its events into
-// the keyboard state, present the canvas, set the swap interval.
+// The whole contract between the core and a display: a backend opens one window, feeds its events
+// into the keyboard state, presents the canvas, sets the swap interval, shows the message box and
+// the file-open dialog, and gives back what it started when the program ends. Each backend says at
+// its top what it needs and what it cannot do; the core asks the built ones in turn (platforms.cpp).
 #pragma once
 #include <memory>
-#include <string>
+#include <optional>
+#include <vector>
 
 #include "runtime/internal/canvas.h"
 #include "runtime/text.h"
@@ -10,42 +13,74 @@
 
 namespace orvelt {
 
+// The one line written to standard error when no window can be shown (once per run); the program
+// then goes on with a window that shows nothing and delivers no keys.
+inline constexpr char kNoDisplayNote[] =
+    "Hinweis: Es kann kein Grafikfenster angezeigt werden; das Programm l\xC3\xA4uft ohne Fenster "
+    "weiter.\r\n";
+
 struct WindowRequest {
-  int width = 0;   // of the drawing area, in pixels
+  int width = 0;  // of the drawing area, in pixels
   int height = 0;
   WindowPlacement placement = WindowPlacement::Centred;
   Text title;
 };
 
-class Platform {
+// One open window; destroying it closes the window.
+class PlatformWindow {
  public:
-  virtual ~Platform() = default;
-  // False when no window can be shown.
-  virtual bool OpenWindow(const WindowRequest& request) = 0;
-  virtual void CloseWindow() = 0;
+  virtual ~PlatformWindow() = default;
   // Processes the pending events into Keyboard(); when none is pending, waits at most maxWaitMs
   // for one (0: does not wait).
   virtual void PollEvents(int maxWaitMs) = 0;
   virtual void Present(const Canvas& canvas) = 0;
   virtual void SetSwapInterval(int interval) = 0;
-  // Whether key events can ever arrive from this display.
+  // Whether key events can ever arrive from this window.
   virtual bool DeliversKeys() const = 0;
+  // Takes the keyboard focus back, after a modal dialog.
+  virtual void Raise() {}
 };
+
+// A display backend. A service it cannot give here (no display, its library missing) answers
+// "not here", and the core asks the next backend.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Nothing when no window can be shown.
+  virtual std::unique_ptr<PlatformWindow> OpenWindow(const WindowRequest& request) { return nullptr; }
+  // A modal box with the caption, the text and one OK button, a warning sign when serious; false
+  // when it cannot be shown.
+  virtual bool ShowMessage(const Text& caption, const Text& text, bool serious) { return false; }
+  // The chosen path, or the empty text when cancelled; nothing when no dialog can be shown.
+  virtual std::optional<Text> ChooseFileToOpen(const Text& title, const Text& filter, const Text& initialPath) {
+    return std::nullopt;
+  }
+  // Gives back what the backend started; called once at the end of the program.
+  virtual void ShutDown() {}
+};
+
+// The backends built for this system, in the order the core asks them (one small file per system,
+// picked by CMake).
+const std::vector<Platform*>& BuiltPlatforms();
+// The window of last resort: shows nothing, delivers no keys (platform_memory.cpp).
+std::unique_ptr<PlatformWindow> MakeNoDisplayWindow();
+
+// An embedding program's own display, asked instead of the built backends; nullptr gives them
+// back. Not owned.
+void UsePlatform(Platform* platform);
+
+// What the core asks for, of the first backend that can give it.
+std::unique_ptr<PlatformWindow> OpenPlatformWindow(const WindowRequest& request);
+bool ShowPlatformMessage(const Text& caption, const Text& text, bool serious);
+std::optional<Text> ChoosePlatformFile(const Text& title, const Text& filter, const Text& initialPath);
+void ShutDownPlatforms();
+
+// DISPLAY or WAYLAND_DISPLAY names a display to connect to.
+bool DisplayNamed();
 
 // The canvas of the open window; nullptr when none is open.
 const Canvas* CurrentCanvas();
-
-// The real display through SDL2; its OpenWindow fails when there is no display.
-std::unique_ptr<Platform> MakeSdlPlatform();
-// Shuts SDL down if it was started.
-void ShutDownSdl();
-// A modal SDL message box with a UTF-8 message; false when it cannot be shown.
-bool ShowSdlMessage(const Text& caption, const std::string& message, bool serious);
-// Windows key code for an SDL scancode and key symbol; 0 for keys without one.
-int VirtualKeyFromSdl(int scancode, int keysym);
-
-// The in-memory display: for tests (platform_memory.h), and for running without a display, when
-// it delivers no keys and keeps no frames.
-std::unique_ptr<Platform> MakeMemoryPlatform(bool forTests);
+// Gives the open window the keyboard focus back (window.cpp).
+void RaiseGraphicsWindow();
 
 }  // namespace orvelt

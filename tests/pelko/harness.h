@@ -11,6 +11,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/runtime/fake_clock.h"
 
 namespace orvelt::pelko_test {
 

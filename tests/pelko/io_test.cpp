@@ -2,7 +2,7 @@
 // temporary files, the window through the in-memory display.
 #include <gtest/gtest.h>
 
-#include "runtime/internal/platform_memory.h"
+#include "tests/testlib/runtime/memory_display.h"
 #include "runtime/window.h"
 #include "tests/pelko/harness.h"
 

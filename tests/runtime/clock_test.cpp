@@ -6,39 +6,31 @@
 #include <vector>
 
 #include "runtime/clock.h"
+#include "tests/testlib/runtime/fake_clock.h"
 
 using namespace orvelt;
 
 namespace {
 
-uint32_t gFakeNow = 0;
-std::vector<int32_t> gSleeps;
+FakeClock* gClock = nullptr;
 std::vector<int> gPumpWaits;
 uint32_t gPumpStep = 0;  // how far one pump moves the clock; 0: as far as it was asked to wait
 
-uint32_t FakeNow() { return gFakeNow; }
-void FakeSleep(int32_t ms) {
-  gSleeps.push_back(ms);
-  gFakeNow += static_cast<uint32_t>(ms);
-}
 void FakePump(int maxWaitMs) {
   gPumpWaits.push_back(maxWaitMs);
-  gFakeNow += gPumpStep ? gPumpStep : static_cast<uint32_t>(maxWaitMs);
+  gClock->Advance(gPumpStep ? gPumpStep : static_cast<uint32_t>(maxWaitMs));
 }
 
 class ClockTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gFakeNow = 1000;
-    gSleeps.clear();
+    gClock = &clock_;
     gPumpWaits.clear();
     gPumpStep = 0;
-    SetClockForTesting(FakeNow, FakeSleep);
     SetEventPump(nullptr);
   }
   void TearDown() override {
     for (TickTimer* timer : timers_) ReleaseTickTimer(timer);
-    SetClockForTesting(nullptr, nullptr);
     SetEventPump(nullptr);
   }
   TickTimer* Create(int hz) {
@@ -47,11 +39,12 @@ class ClockTest : public ::testing::Test {
     return timer;
   }
   std::vector<TickTimer*> timers_;
+  FakeClock clock_{1000};
 };
 
 TEST_F(ClockTest, MillisecsReadsTheInstalledClock) {
   EXPECT_EQ(Millisecs(), 1000u);
-  gFakeNow = 0xFFFFFFFFu;
+  clock_.Set(0xFFFFFFFFu);
   EXPECT_EQ(Millisecs(), 0xFFFFFFFFu);
 }
 
@@ -59,9 +52,9 @@ TEST_F(ClockTest, DelayMillisSleepsOnlyForPositiveCounts) {
   struct Row { int32_t ms; std::vector<int32_t> sleeps; } rows[] = {
       {5, {5}}, {0, {}}, {-1, {}}, {INT32_MIN, {}}, {INT32_MAX, {INT32_MAX}}};
   for (const Row& row : rows) {
-    gSleeps.clear();
+    clock_.ForgetSleeps();
     DelayMillis(row.ms);
-    EXPECT_EQ(gSleeps, row.sleeps) << row.ms;
+    EXPECT_EQ(clock_.Sleeps(), row.sleeps) << row.ms;
   }
 }
 
@@ -69,11 +62,11 @@ TEST_F(ClockTest, TimerPeriodIsTruncatedThousandOverHertz) {
   struct Row { int hz; int period; } rows[] = {
       {60, 16}, {1, 1000}, {7, 142}, {1000, 1}, {999, 1}, {501, 1}, {500, 2}};
   for (const Row& row : rows) {
-    gSleeps.clear();
+    clock_.ForgetSleeps();
     TickTimer* timer = Create(row.hz);
     ASSERT_NE(timer, nullptr) << row.hz;
     EXPECT_EQ(WaitForTick(timer), 1) << row.hz;
-    EXPECT_EQ(gSleeps, std::vector<int32_t>{row.period}) << row.hz;
+    EXPECT_EQ(clock_.Sleeps(), std::vector<int32_t>{row.period}) << row.hz;
   }
 }
 
@@ -96,23 +89,23 @@ TEST_F(ClockTest, WaitReturnsTheTicksSinceThePreviousWait) {
   TickTimer* timer = Create(60);
   ASSERT_NE(timer, nullptr);
   for (const Row& row : rows) {
-    gFakeNow += row.advance;
-    gSleeps.clear();
+    clock_.Advance(row.advance);
+    clock_.ForgetSleeps();
     EXPECT_EQ(WaitForTick(timer), row.ticks) << row.advance;
     int32_t slept = 0;
-    for (int32_t ms : gSleeps) slept += ms;
+    for (int32_t ms : clock_.Sleeps()) slept += ms;
     EXPECT_EQ(slept, row.slept) << row.advance;
   }
 }
 
 TEST_F(ClockTest, TicksCountOnAcrossTheClockWrap) {
-  gFakeNow = 0xFFFFFFF0u;
+  clock_.Set(0xFFFFFFF0u);
   TickTimer* timer = Create(60);
   ASSERT_NE(timer, nullptr);
-  gFakeNow += 40;  // wraps past zero
+  clock_.Advance(40);  // wraps past zero
   EXPECT_EQ(WaitForTick(timer), 2);
   EXPECT_EQ(WaitForTick(timer), 1);
-  EXPECT_EQ(gFakeNow, 0xFFFFFFF0u + 48u);
+  EXPECT_EQ(clock_.Now(), 0xFFFFFFF0u + 48u);
 }
 
 TEST_F(ClockTest, WaitProcessesEventsThroughThePumpUntilTheTick) {
@@ -122,13 +115,13 @@ TEST_F(ClockTest, WaitProcessesEventsThroughThePumpUntilTheTick) {
   ASSERT_NE(timer, nullptr);
   EXPECT_EQ(WaitForTick(timer), 1);
   EXPECT_EQ(gPumpWaits, (std::vector<int>{16, 13, 10, 7, 4, 1}));
-  EXPECT_TRUE(gSleeps.empty());
+  EXPECT_TRUE(clock_.Sleeps().empty());
 }
 
 TEST_F(ClockTest, TheDefaultPumpOnlySleeps) {
   PumpEvents(7);
   PumpEvents(-3);
-  EXPECT_EQ(gSleeps, std::vector<int32_t>{7});
+  EXPECT_EQ(clock_.Sleeps(), std::vector<int32_t>{7});
 }
 
 TEST_F(ClockTest, WaitWithoutATimerReturnsAtOnce) {

@@ -1,53 +1,18 @@
 // Tests of console lines: UTF-8 out with CR LF and a flush, UTF-8 in up to a line feed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
 #include "runtime/console.h"
+#include "tests/testlib/runtime/console_capture.h"
 
 using namespace orvelt;
 
 namespace {
 
-// Points the console at temporary files for one test and back at the standard streams after it.
-class ConsoleTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    in_ = std::tmpfile();
-    out_ = std::tmpfile();
-    ASSERT_NE(in_, nullptr);
-    ASSERT_NE(out_, nullptr);
-    SetConsoleStreams(in_, out_, nullptr);
-  }
-  void TearDown() override {
-    SetConsoleStreams(nullptr, nullptr, nullptr);
-    std::fclose(in_);
-    std::fclose(out_);
-  }
-  void GiveInput(const std::string& bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), in_);
-    std::rewind(in_);
-  }
-  // What reached the file itself, bypassing the stream's buffer: only flushed bytes count.
-  std::string Written() const {
-    std::string bytes;
-    char buffer[4096];
-    off_t offset = 0;
-    ssize_t n;
-    while ((n = pread(fileno(out_), buffer, sizeof buffer, offset)) > 0) {
-      bytes.append(buffer, static_cast<std::size_t>(n));
-      offset += n;
-    }
-    return bytes;
-  }
-
-  std::FILE* in_ = nullptr;
-  std::FILE* out_ = nullptr;
-};
-
-TEST_F(ConsoleTest, PrintLineWritesUtf8UnitByUnitThenCrLfAndFlushes) {
+TEST(ConsoleTest, PrintLineWritesUtf8UnitByUnitThenCrLfAndFlushes) {
+  ConsoleCapture console;
   struct Row { Text text; std::string expected; } rows[] = {
       {u"", "\r\n"},
       {u"ä", "\xC3\xA4\r\n"},
@@ -60,22 +25,23 @@ TEST_F(ConsoleTest, PrintLineWritesUtf8UnitByUnitThenCrLfAndFlushes) {
   for (const Row& row : rows) {
     PrintLine(row.text);
     expected += row.expected;
-    EXPECT_EQ(Written(), expected);
+    EXPECT_EQ(console.Out(), expected);
   }
 }
 
-TEST_F(ConsoleTest, WriteTextHasNoLineEnd) {
+TEST(ConsoleTest, WriteTextHasNoLineEnd) {
+  ConsoleCapture console;
   WriteText(u"Größe: ");
-  EXPECT_EQ(Written(), "Gr\xC3\xB6\xC3\x9F" "e: ");
+  EXPECT_EQ(console.Out(), "Gr\xC3\xB6\xC3\x9F" "e: ");
 }
 
-TEST_F(ConsoleTest, ReadLineWithPromptWritesThePromptAndFlushes) {
-  GiveInput("Otto\n");
+TEST(ConsoleTest, ReadLineWithPromptWritesThePromptAndFlushes) {
+  ConsoleCapture console("Otto\n");
   EXPECT_EQ(ReadLineWithPrompt(u"Name? "), u"Otto");
-  EXPECT_EQ(Written(), "Name? ");
+  EXPECT_EQ(console.Out(), "Name? ");
 }
 
-TEST_F(ConsoleTest, LinesDecodeUtf8AndEndAtLineFeedZeroOrEnd) {
+TEST(ConsoleTest, LinesDecodeUtf8AndEndAtLineFeedZeroOrEnd) {
   struct Row { std::string input; std::vector<Text> lines; } rows[] = {
       {"abc\r\n", {u"abc", u""}},
       {"a\rb\n", {u"ab", u""}},
@@ -96,23 +62,19 @@ TEST_F(ConsoleTest, LinesDecodeUtf8AndEndAtLineFeedZeroOrEnd) {
       {"\xC3\n!\n", {u"\u00CA!", u""}},
       {"\xE0\x80\x8D\xC0\x8A", {u""}}};
   for (const Row& row : rows) {
-    std::rewind(in_);
-    ASSERT_EQ(ftruncate(fileno(in_), 0), 0);
-    GiveInput(row.input);
+    ConsoleCapture console(row.input);
     for (const Text& line : row.lines) EXPECT_EQ(ReadLineWithPrompt(u""), line) << row.input;
   }
 }
 
-TEST_F(ConsoleTest, ReadConsoleLineTellsTheEndOfInputApart) {
+TEST(ConsoleTest, ReadConsoleLineTellsTheEndOfInputApart) {
   struct Row { std::string input; std::vector<std::optional<Text>> lines; } rows[] = {
       {"", {std::nullopt}},
       {"\n", {u"", std::nullopt}},
       {"a\nb", {u"a", u"b", std::nullopt}},
       {"\r", {u"", std::nullopt}}};
   for (const Row& row : rows) {
-    std::rewind(in_);
-    ASSERT_EQ(ftruncate(fileno(in_), 0), 0);
-    GiveInput(row.input);
+    ConsoleCapture console(row.input);
     for (const std::optional<Text>& line : row.lines) EXPECT_EQ(ReadConsoleLine(), line) << row.input;
   }
 }

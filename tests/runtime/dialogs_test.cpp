@@ -9,9 +9,10 @@
 #include "runtime/console.h"
 #include "runtime/dialogs.h"
 #include "runtime/internal/dialog_texts.h"
-#include "runtime/internal/platform_memory.h"
 #include "runtime/window.h"
 #include "tests/support/run.h"
+#include "tests/testlib/runtime/console_capture.h"
+#include "tests/testlib/runtime/memory_display.h"
 
 using namespace orvelt;
 
@@ -95,33 +96,6 @@ TEST(Dialogs, MessageLineEnds) {
   }
 }
 
-class ConsoleFiles {
- public:
-  explicit ConsoleFiles(const std::string& input) : in_(std::tmpfile()), out_(std::tmpfile()), err_(std::tmpfile()) {
-    std::fwrite(input.data(), 1, input.size(), in_);
-    std::rewind(in_);
-    SetConsoleStreams(in_, out_, err_);
-  }
-  ~ConsoleFiles() {
-    SetConsoleStreams(nullptr, nullptr, nullptr);
-    for (std::FILE* file : {in_, out_, err_}) std::fclose(file);
-  }
-  std::string Out() const { return Read(out_); }
-  std::string Err() const { return Read(err_); }
-
- private:
-  static std::string Read(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-    return text;
-  }
-  std::FILE* in_;
-  std::FILE* out_;
-  std::FILE* err_;
-};
-
 TEST(Dialogs, ChooserOnTheConsoleWritesTheTitleAndReadsALine) {
   struct Row {
     std::string input;
@@ -136,7 +110,7 @@ TEST(Dialogs, ChooserOnTheConsoleWritesTheTitleAndReadsALine) {
   };
   orvelt::memory::Install();
   for (const Row& row : rows) {
-    ConsoleFiles console(row.input);
+    ConsoleCapture console(row.input);
     EXPECT_EQ(ChooseFileToOpen(u"Script \u00f6ffnen:", u"Scripte:cf; Textdateien:txt; Alle Dateien:*", u""), row.chosen);
     EXPECT_EQ(console.Out(), "Script \xC3\xB6" "ffnen:\r\n");
     EXPECT_EQ(console.Err(), "");
@@ -146,7 +120,7 @@ TEST(Dialogs, ChooserOnTheConsoleWritesTheTitleAndReadsALine) {
 
 TEST(Dialogs, MessageOnTheConsoleGoesToStandardError) {
   orvelt::memory::Install();
-  ConsoleFiles console("");
+  ConsoleCapture console("");
   ShowMessage(u"pfad.cf\rScript konnte nicht geladen werden!", true);
   ShowMessage(u"Hinweis", false);
   EXPECT_EQ(console.Err(), "pfad.cf\r\nScript konnte nicht geladen werden!\r\nHinweis\r\n");

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/internal/keyboard.h"
-#include "runtime/internal/platform.h"
+#include "runtime/internal/platform_sdl_keys.h"
 
 using namespace orvelt;
 

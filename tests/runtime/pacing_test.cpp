@@ -6,32 +6,25 @@
 #include <vector>
 
 #include "runtime/clock.h"
+#include "tests/testlib/runtime/fake_clock.h"
 #include "runtime/internal/pacing.h"
 
 using namespace orvelt;
 
 namespace {
 
-uint32_t gNow = 0;
-uint32_t FakeNow() { return gNow; }
-void FakeSleep(int32_t ms) { gNow += static_cast<uint32_t>(ms); }
-
 class Pacing : public ::testing::Test {
  protected:
-  void SetUp() override {
-    gNow = 5000;
-    SetClockForTesting(FakeNow, FakeSleep);
-  }
-  void TearDown() override { SetClockForTesting(nullptr, nullptr); }
+  FakeClock clock_{5000};
 
   // The clock readings at each of `frames` paced presents, the program working `work` ms per
   // frame before it presents.
   std::vector<uint32_t> Frames(orvelt::FramePacer& pacer, int frames, const std::vector<int>& work) {
     std::vector<uint32_t> times;
     for (int i = 0; i < frames; ++i) {
-      gNow += static_cast<uint32_t>(work.empty() ? 0 : work[static_cast<size_t>(i) % work.size()]);
+      clock_.Advance(static_cast<uint32_t>(work.empty() ? 0 : work[static_cast<size_t>(i) % work.size()]));
       EXPECT_EQ(pacer.Prepare(-1), 0) << "a paced present swaps without vertical sync";
-      times.push_back(gNow);
+      times.push_back(clock_.Now());
     }
     return times;
   }
@@ -49,7 +42,7 @@ std::vector<int> Durations(uint32_t start, const std::vector<uint32_t>& times) {
 TEST_F(Pacing, SixtyHertzGivesFramesOf16Or17Ms) {
   orvelt::FramePacer pacer;
   pacer.Start(60, 0);
-  uint32_t start = gNow;
+  uint32_t start = clock_.Now();
   std::vector<int> durations = Durations(start, Frames(pacer, 120, {3}));
   for (int d : durations) EXPECT_TRUE(d == 16 || d == 17) << d;
   EXPECT_EQ(std::accumulate(durations.begin(), durations.begin() + 60, 0), 1000);
@@ -68,7 +61,7 @@ TEST_F(Pacing, PeriodAndRemainderFollowTheFrequency) {
   for (const Row& row : rows) {
     orvelt::FramePacer pacer;
     pacer.Start(row.hertz, 0);
-    uint32_t start = gNow;
+    uint32_t start = clock_.Now();
     std::vector<uint32_t> times = Frames(pacer, row.frames, {});
     EXPECT_EQ(static_cast<int>(times.back() - start), row.total) << row.hertz << " Hz";
   }
@@ -77,7 +70,7 @@ TEST_F(Pacing, PeriodAndRemainderFollowTheFrequency) {
 TEST_F(Pacing, ALateFrameDoesNotShortenTheNextOnes) {
   orvelt::FramePacer pacer;
   pacer.Start(60, 0);
-  uint32_t start = gNow;
+  uint32_t start = clock_.Now();
   // The fifth frame takes 50 ms of work; the frames after it are as long as ever.
   std::vector<int> work(12, 2);
   work[4] = 50;
@@ -87,10 +80,10 @@ TEST_F(Pacing, ALateFrameDoesNotShortenTheNextOnes) {
 }
 
 TEST_F(Pacing, TheScheduleSurvivesTheClockWrapping) {
-  gNow = 0xFFFFFFF0u;
+  clock_.Set(0xFFFFFFF0u);
   orvelt::FramePacer pacer;
   pacer.Start(60, 0);
-  uint32_t start = gNow;
+  uint32_t start = clock_.Now();
   std::vector<int> durations = Durations(start, Frames(pacer, 6, {1}));
   for (int d : durations) EXPECT_TRUE(d == 16 || d == 17) << d;
 }
@@ -109,9 +102,9 @@ TEST_F(Pacing, SwapIntervalOfEachPresent) {
   for (const Row& row : rows) {
     orvelt::FramePacer pacer;
     pacer.Start(row.hertz, row.depth);
-    uint32_t before = gNow;
+    uint32_t before = clock_.Now();
     EXPECT_EQ(pacer.Prepare(row.sync), row.interval) << row.hertz << " " << row.depth << " " << row.sync;
-    EXPECT_EQ(gNow != before, row.sleeps) << row.hertz << " " << row.depth << " " << row.sync;
+    EXPECT_EQ(clock_.Now() != before, row.sleeps) << row.hertz << " " << row.depth << " " << row.sync;
   }
 }
 

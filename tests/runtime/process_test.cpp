@@ -10,47 +10,25 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "tests/support/run.h"
+#include "tests/testlib/runtime/console_capture.h"
 
 using namespace orvelt;
 
 namespace {
-
-std::string Contents(std::FILE* file) {
-  std::fflush(file);
-  std::rewind(file);
-  std::string bytes;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  return bytes;
-}
 
 std::string WorkingDirectory() {
   char buffer[4096];
   return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
-// Keeps the console, the working directory and the search directories as they were.
+// Keeps the working directory and the process's start as they were.
 class ProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    err_ = std::tmpfile();
-    out_ = std::tmpfile();
-    ASSERT_NE(err_, nullptr);
-    ASSERT_NE(out_, nullptr);
-    SetConsoleStreams(nullptr, out_, err_);
-    cwd_ = WorkingDirectory();
-  }
+  void SetUp() override { cwd_ = WorkingDirectory(); }
   void TearDown() override {
-    SetConsoleStreams(nullptr, nullptr, nullptr);
-    std::fclose(err_);
-    std::fclose(out_);
     EXPECT_EQ(chdir(cwd_.c_str()), 0);
-    SetProcessDirectoriesForTesting("", "");
-    SetProgramArguments({});
+    StartProcessAt({}, "", "");
   }
-  std::FILE* err_ = nullptr;
-  std::FILE* out_ = nullptr;
   std::string cwd_;
 };
 
@@ -61,15 +39,14 @@ TEST_F(ProcessTest, FatalErrorWritesLowBytesWithoutLineEndAndExitsMinusOne) {
       {u"Größe", "Gr\xF6\xDF" "e"},
       {Text(u"a\u4142\0b", 4), std::string("aB\0b", 4)}};
   for (const Row& row : rows) {
-    std::rewind(err_);
-    ASSERT_EQ(ftruncate(fileno(err_), 0), 0);
+    ConsoleCapture console;
     try {
       RaiseFatalError(row.message);
       ADD_FAILURE() << "RaiseFatalError returned";
     } catch (const ProgramExit& exit) {
       EXPECT_EQ(exit.status, -1);
     }
-    EXPECT_EQ(Contents(err_), row.written);
+    EXPECT_EQ(console.Err(), row.written);
   }
 }
 
@@ -115,15 +92,12 @@ TEST_F(ProcessTest, RunProgramGivesTheStatusMainReturnsAndRunsTheHooks) {
   char program[] = "/nowhere/prog";
   char* argv[] = {program, nullptr};
   for (const Row& row : rows) {
-    for (std::FILE* file : {out_, err_}) {
-      std::rewind(file);
-      ASSERT_EQ(ftruncate(fileno(file), 0), 0);
-    }
+    ConsoleCapture console;
     gHookCalls = 0;
     EXPECT_EQ(RunProgram(1, argv, row.body), row.status);
     EXPECT_EQ(gHookCalls, 1);
-    EXPECT_EQ(Contents(out_), row.out);
-    EXPECT_EQ(Contents(err_), row.err);
+    EXPECT_EQ(console.Out(), row.out);
+    EXPECT_EQ(console.Err(), row.err);
   }
 }
 
@@ -147,8 +121,8 @@ TEST_F(ProcessTest, StartDecodesArgumentsAndMovesToTheProgramsDirectory) {
 // Two folders standing for the program's directory and the directory the user started from.
 class FindFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetProcessDirectoriesForTesting(program_.path(), start_.path()); }
-  void TearDown() override { SetProcessDirectoriesForTesting("", ""); }
+  void SetUp() override { StartProcessAt({}, program_.path(), start_.path()); }
+  void TearDown() override { StartProcessAt({}, "", ""); }
   TempDir program_;
   TempDir start_;
 };
@@ -211,7 +185,7 @@ TEST_F(FindFileTest, WhenBothSpellingsExistTheUtf8NameWins) {
 }
 
 TEST_F(FindFileTest, WithoutDirectoriesTheWorkingDirectoryCounts) {
-  SetProcessDirectoriesForTesting("", "");
+  StartProcessAt({}, "", "");
   std::string cwd = WorkingDirectory();
   ASSERT_EQ(chdir(start_.path().c_str()), 0);
   start_.Write("here.pel", "h");

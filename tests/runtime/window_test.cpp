@@ -9,9 +9,11 @@
 
 #include "runtime/clock.h"
 #include "runtime/console.h"
-#include "runtime/internal/platform_memory.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
+#include "tests/testlib/runtime/console_capture.h"
+#include "tests/testlib/runtime/fake_clock.h"
+#include "tests/testlib/runtime/memory_display.h"
 
 using namespace orvelt;
 
@@ -23,52 +25,11 @@ using orvelt::Rgb;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{};
 
-uint32_t gNow = 0;
-uint32_t FakeNow() { return gNow; }
-void FakeSleep(int32_t ms) { gNow += static_cast<uint32_t>(ms); }
-
-// A console whose input is the given text and whose output streams are temporary files.
-class FakeConsole {
- public:
-  explicit FakeConsole(const std::string& input) : in_(std::tmpfile()), out_(std::tmpfile()), err_(std::tmpfile()) {
-    std::fwrite(input.data(), 1, input.size(), in_);
-    std::rewind(in_);
-    SetConsoleStreams(in_, out_, err_);
-  }
-  ~FakeConsole() {
-    SetConsoleStreams(nullptr, nullptr, nullptr);
-    std::fclose(in_);
-    std::fclose(out_);
-    std::fclose(err_);
-  }
-  std::string Out() const { return Read(out_); }
-  std::string Err() const { return Read(err_); }
-
- private:
-  static std::string Read(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    int c;
-    while ((c = std::fgetc(file)) != EOF) text += static_cast<char>(c);
-    return text;
-  }
-  std::FILE* in_;
-  std::FILE* out_;
-  std::FILE* err_;
-};
-
 class Window : public ::testing::Test {
  protected:
-  void SetUp() override {
-    gNow = 1000;
-    SetClockForTesting(FakeNow, FakeSleep);
-    memory::Install();
-  }
-  void TearDown() override {
-    memory::Remove();
-    SetClockForTesting(nullptr, nullptr);
-  }
+  void SetUp() override { memory::Install(); }
+  void TearDown() override { memory::Remove(); }
+  FakeClock clock_{1000};
 };
 
 TEST_F(Window, BeforeAnyWindowNothingHappens) {
@@ -95,7 +56,7 @@ TEST_F(Window, WaitForKeyWithoutAKeySourceReadsOneLine) {
   };
   const Row rows[] = {{"weiter\nnoch\n", "noch"}, {"\n\n", ""}, {"", ""}, {"ohne Ende", ""}};
   for (const Row& row : rows) {
-    FakeConsole console(row.input);
+    ConsoleCapture console(row.input);
     EXPECT_EQ(WaitForKey(), 0);
     EXPECT_EQ(ReadConsoleLine().value_or(u""), DecodeBytes(row.left)) << row.input;
   }
@@ -103,7 +64,7 @@ TEST_F(Window, WaitForKeyWithoutAKeySourceReadsOneLine) {
   OpenGraphicsWindow(64, 48, 0, 60);
   EXPECT_TRUE(GraphicsWindowOpen());
   EXPECT_FALSE(HasKeySource());
-  FakeConsole console("taste\n");
+  ConsoleCapture console("taste\n");
   EXPECT_EQ(WaitForKey(), 0);
   EXPECT_FALSE(ReadConsoleLine().has_value());
 }
@@ -300,13 +261,13 @@ TEST_F(Window, SwapIntervalChangesOnlyWhenItDiffers) {
 
 TEST_F(Window, PacedPresentsKeepSixtyHertz) {
   OpenGraphicsWindow(16, 16, 0, 60);
-  uint32_t start = gNow;
+  uint32_t start = clock_.Now();
   for (int i = 0; i < 60; ++i) PresentCanvas(-1);
-  EXPECT_EQ(gNow - start, 1000u);
+  EXPECT_EQ(clock_.Now() - start, 1000u);
   OpenGraphicsWindow(16, 16, 0, 0);
-  start = gNow;
+  start = clock_.Now();
   for (int i = 0; i < 60; ++i) PresentCanvas(-1);
-  EXPECT_EQ(gNow, start) << "without a frequency presents are not paced";
+  EXPECT_EQ(clock_.Now(), start) << "without a frequency presents are not paced";
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/internal/font.h"
-#include "runtime/internal/platform_memory.h"
+#include "runtime/internal/platform.h"
 #include "tests/support/run.h"
 #include "tests/support/x11.h"
 
@@ -216,7 +216,7 @@ TEST(WindowX11, WithoutADisplayTheProgramRunsOn) {
   RunResult run = RunBinary(WINDOW_PROBE_BIN, {"key"}, std::string("weiter\n"));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "0\r\n");
-  EXPECT_EQ(run.err, orvelt::memory::kNoDisplayNote);
+  EXPECT_EQ(run.err, orvelt::kNoDisplayNote);
   RunResult ended = RunBinary(WINDOW_PROBE_BIN, {"key"}, std::string());
   EXPECT_EQ(ended.status, 0);
   EXPECT_EQ(ended.out, "0\r\n");

@@ -7,7 +7,7 @@
 #include "runtime/console.h"
 #include "runtime/random.h"
 #include "runtime/text.h"
-#include "runtime/internal/platform_memory.h"
+#include "tests/testlib/runtime/memory_display.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
 #include "tests/zunt/console_capture.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/internal/canvas.h"
-#include "runtime/internal/platform_memory.h"
+#include "tests/testlib/runtime/memory_display.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
 #include "tests/zunt/console_capture.h"

@@ -7,7 +7,8 @@
 
 #include "runtime/clock.h"
 #include "runtime/internal/canvas.h"
-#include "runtime/internal/platform_memory.h"
+#include "tests/testlib/runtime/fake_clock.h"
+#include "tests/testlib/runtime/memory_display.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
 #include "zunt/window_input.h"

@@ -1,5 +1,7 @@
-// The in-memory display for in-process tests: windows open in memory, key, character, focus and
-// close events are injected, and presented frames and the canvas are read back pixel by pixel.
+// The in-memory display for in-process tests, benchmarks and fuzz targets: windows open in
+// memory, key, character, focus and close events are injected, and presented frames and the
+// canvas are read back pixel by pixel. It is handed to the core as an embedding program's own
+// display, so the shipped programs hold none of it.
 //
 // Usage (tests of the runtime, pelko and zunt):
 //   memory::Install();            // every window opened from now on lives in memory
@@ -24,18 +26,11 @@
 
 namespace orvelt::memory {
 
-// The one line written to standard error when no window can be shown (once per run); the
-// program then goes on with a window in memory that shows nothing and delivers no keys.
-inline constexpr char kNoDisplayNote[] =
-    "Hinweis: Es kann kein Grafikfenster angezeigt werden; das Programm l\xC3\xA4uft ohne Fenster "
-    "weiter.\r\n";
-
 // keySource false acts like a machine without a display (HasKeySource() false, WaitForKey reads
 // a line from standard input), but still without the note on standard error.
 void Install(bool keySource = true);
 // Closes the window, clears every recorded frame and event, and gives the real display back.
 void Remove();
-bool Installed();
 
 // Events, queued until the program next processes window events. Codes are the Windows
 // virtual-key codes the keyboard operations answer with (27 Escape, 37..40 arrows, 65..90 A..Z).
@@ -62,7 +57,8 @@ struct WindowInfo {
 };
 WindowInfo Window();
 
-// The presented frames: how many (opening a window presents its black canvas once), and the pixels of the last one (black when none or outside).
+// The presented frames: how many (opening a window presents its black canvas once), and the
+// pixels of the last one (black when none or outside).
 int PresentCount();
 Rgb FramePixel(int x, int y);
 const Canvas& LastFrame();
