@@ -1,5 +1,5 @@
-// Running pelko sources in-process for tests: console captured through temporary files, a fake
-// clock, a fixed random seed, and runs through both the literal walks and the decoded rows.
+// Running pelko sources in-process for tests: the console captured, a fake clock, a fixed random
+// seed, and runs through both the literal walks and the decoded rows.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/runtime/console_capture.h"
 #include "tests/testlib/runtime/fake_clock.h"
 
 namespace orvelt::pelko_test {
@@ -31,22 +32,6 @@ inline std::ostream& operator<<(std::ostream& os, const Outcome& o) {
             << (o.ended ? "" : " budget spent") << "}";
 }
 
-// A clock that moves 1 ms per reading, from a fixed start, and a sleep that only advances it.
-struct FakeClock {
-  static inline uint32_t now = 1000;
-  static uint32_t Now() { return now++; }
-  static void Sleep(int32_t ms) { now += static_cast<uint32_t>(ms); }
-};
-
-inline std::string ReadAll(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  return text;
-}
-
 struct RunSetup {
   std::string input;
   bool literal = false;
@@ -60,14 +45,8 @@ struct RunSetup {
 
 // Runs a source (UTF-8 bytes, decoded as a file is) and captures what it writes.
 inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
-  std::FILE* in = std::tmpfile();
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  std::fwrite(setup.input.data(), 1, setup.input.size(), in);
-  std::rewind(in);
-  SetConsoleStreams(in, out, err);
-  FakeClock::now = 1000;
-  SetClockForTesting(FakeClock::Now, FakeClock::Sleep);
+  ConsoleCapture console(setup.input);
+  FakeClock clock(1000, 1);  // 1 ms per reading
   SeedRandom(setup.seed);
   pelko::SourceRun run;
   run.startTime = 777;
@@ -85,13 +64,8 @@ inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
     outcome.status = exit.status;
   }
   ReleaseTickTimer(run.frameTimer);
-  SetConsoleStreams(nullptr, nullptr, nullptr);
-  SetClockForTesting(nullptr, nullptr);
-  outcome.out = ReadAll(out);
-  outcome.err = ReadAll(err);
-  std::fclose(in);
-  std::fclose(out);
-  std::fclose(err);
+  outcome.out = console.Out();
+  outcome.err = console.Err();
   return outcome;
 }
 
