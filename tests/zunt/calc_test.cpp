@@ -10,7 +10,7 @@
 #include "tests/testlib/runtime/memory_display.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
-#include "tests/zunt/console_capture.h"
+#include "tests/testlib/runtime/console_capture.h"
 #include "zunt/script.h"
 
 using namespace orvelt;

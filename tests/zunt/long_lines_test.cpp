@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "tests/zunt/console_capture.h"
+#include "tests/testlib/runtime/console_capture.h"
 #include "zunt/script.h"
 
 using namespace orvelt;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "tests/zunt/console_capture.h"
+#include "tests/testlib/runtime/console_capture.h"
 #include "zunt/script.h"
 #include "zunt/store.h"
 
