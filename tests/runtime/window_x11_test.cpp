@@ -61,7 +61,7 @@ TEST(WindowX11, ShowsThePictureAndEndsOnAKey) {
         EXPECT_EQ(shot->At(20 + 8 * glyph + c, 100 + r), set ? kYellow : kBackground) << code << " " << c << "," << r;
       }
   }
-  ASSERT_TRUE(x11::PressKeyUntil(*window, "a", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *window, "a"));
   EXPECT_EQ(probe.Status(), 0);
   EXPECT_EQ(probe.Out(), "65\r\n");
   EXPECT_EQ(probe.Err(), "");
@@ -80,7 +80,7 @@ TEST(WindowX11, CentresTheDrawingArea) {
   ASSERT_EQ(std::sscanf(screen->c_str(), "%d %d", &screenWidth, &screenHeight), 2);
   EXPECT_EQ(geometry->x, screenWidth / 2 - 100);
   EXPECT_EQ(geometry->y, screenHeight / 2 - 75);
-  ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *window, "Escape"));
   EXPECT_EQ(probe.Out(), "27\r\n");
 }
 
@@ -102,7 +102,7 @@ TEST(WindowX11, KeysReportTheirVirtualKeyCodes) {
     x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"key"});
     auto window = StartProbe(probe);
     ASSERT_TRUE(window) << row.key << " " << probe.Running() << " " << probe.Err();
-    ASSERT_TRUE(x11::PressKeyUntil(*window, row.key, [&] { return !probe.Running(); })) << row.key;
+    ASSERT_TRUE(x11::PressUntilExit(probe, *window, row.key)) << row.key;
     EXPECT_EQ(probe.Out(), row.code + "\r\n") << row.key;
   }
 }
@@ -156,7 +156,7 @@ TEST(WindowX11, UntitledWindowHasTheDefaultTitle) {
   auto window = x11::FindWindow("Orvelt Application", 15000, probe.Pid());
   ASSERT_TRUE(window);
   ASSERT_TRUE(x11::WaitForPixel(*window, 50, 40, {0, 0, 0}));
-  ASSERT_TRUE(x11::PressKeyUntil(*window, "q", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *window, "q"));
   EXPECT_EQ(probe.Out(), "81\r\n");
 }
 
@@ -165,7 +165,7 @@ TEST(WindowX11, MessageBoxCarriesTheApplicationTitle) {
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"message"});
   auto box = x11::FindWindow("Orvelt Meldung");
   ASSERT_TRUE(box) << probe.Err();
-  ASSERT_TRUE(x11::PressKeyUntil(*box, "Return", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *box, "Return"));
   EXPECT_EQ(probe.Out(), "ok\r\n");
   EXPECT_EQ(probe.Err(), "");
 }
@@ -195,7 +195,7 @@ TEST(WindowX11, FileChooserIsGoneWhenTheProgramGoesOn) {
   EXPECT_TRUE(x11::WaitForNoWindow("Script \xC3\xB6" "ffnen:"));
   window = x11::FindWindow(kTitle, 15000, probe.Pid());
   ASSERT_TRUE(window);
-  ASSERT_TRUE(x11::PressKeyUntil(*window, "Escape", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *window, "Escape"));
   EXPECT_EQ(probe.Out(), script + "\r\n27\r\n");
   EXPECT_EQ(probe.Err(), "");
 }
@@ -206,7 +206,7 @@ TEST(WindowX11, FileChooserCancelledGivesNothing) {
   auto dialog = x11::FindWindow("Script \xC3\xB6" "ffnen:", 15000, probe.Pid());
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(x11::WaitUntilSettled(*dialog));
-  ASSERT_TRUE(x11::PressKeyUntil(*dialog, "Escape", [&] { return !probe.Running(); }));
+  ASSERT_TRUE(x11::PressUntilExit(probe, *dialog, "Escape"));
   EXPECT_EQ(probe.Out(), "\r\n");
   EXPECT_EQ(probe.Err(), "");
 }

@@ -459,6 +459,19 @@ bool BackgroundProcess::WaitForExit(int timeoutMs) {
   return PollUntil(timeoutMs, [this] { return !Running(); });
 }
 
+bool BackgroundProcess::WaitForOutput(const std::string& text, int timeoutMs) {
+  auto holds = [&] { return Out().find(text) != std::string::npos; };
+  return PollUntil(timeoutMs, [&] { return holds() || !Running(); }) && holds();
+}
+
+bool PressUntilExit(BackgroundProcess& program, WindowId window, const std::string& keyName) {
+  return PressKeyUntil(window, keyName, [&] { return !program.Running(); });
+}
+
+WindowedProgram::WindowedProgram(const std::string& binary, const std::string& fileName, const std::string& source,
+                                 const std::string& title)
+    : path(dir.Write(fileName, source)), program(binary, {path}), window(FindWindow(title, 15000, program.Pid())) {}
+
 void BackgroundProcess::Kill() {
   if (!Running()) return;
   kill(pid_, SIGKILL);

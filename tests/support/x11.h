@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/run.h"
+
 namespace x11 {
 
 // DISPLAY is set.
@@ -125,6 +127,8 @@ class BackgroundProcess {
 
   // Polls until the program has ended, at most timeoutMs; false when it still runs.
   bool WaitForExit(int timeoutMs = 15000);
+  // Polls until its standard output holds the text, at most timeoutMs; false when it ended first.
+  bool WaitForOutput(const std::string& text, int timeoutMs = 15000);
   bool Running();
   void Kill();
   pid_t Pid() const { return pid_; }
@@ -137,6 +141,28 @@ class BackgroundProcess {
   std::string folder_;
   pid_t pid_ = -1;
   int status_ = -1000;
+};
+
+// Presses the key until the program has ended: a program that flushes the keyboard before it
+// waits ("waitkey", WaitForKey) drops a press that came early.
+bool PressUntilExit(BackgroundProcess& program, WindowId window, const std::string& keyName);
+
+// The start of most window tests: a source written to a temporary folder, the program started on
+// it in the background, and its window found by title (owned by that program).
+//   x11::WindowedProgram run(PELKO_BIN, "fenster.pel", kSource, "pelko Fenstertest");
+//   ASSERT_TRUE(run.window);
+//   ASSERT_TRUE(x11::WaitForPixel(*run.window, 10, 10, {255, 0, 0}));
+//   ASSERT_TRUE(run.PressUntilExit("Escape"));
+//   EXPECT_EQ(run.program.Out(), "...");
+struct WindowedProgram {
+  WindowedProgram(const std::string& binary, const std::string& fileName, const std::string& source,
+                  const std::string& title);
+  bool PressUntilExit(const std::string& keyName) { return x11::PressUntilExit(program, *window, keyName); }
+
+  TempDir dir;
+  std::string path;  // of the source
+  BackgroundProcess program;
+  std::optional<WindowId> window;
 };
 
 // Runs a command line through the shell and returns its standard output (for xdotool and xwd).
