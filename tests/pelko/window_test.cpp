@@ -3,9 +3,6 @@
 // "waitkey".
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "tests/support/run.h"
 #include "tests/support/x11.h"
 
@@ -33,23 +30,10 @@ const char kProgram[] =
     "mov cmd, kbd\n"
     "int print\n";
 
-// Polls the program's output for a text, a bounded number of times (the program runs in its own
-// process; nothing here can be faked).
-bool WaitForOutput(x11::BackgroundProcess& program, const std::string& text) {
-  for (int i = 0; i < 300; ++i) {
-    if (program.Out().find(text) != std::string::npos) return true;
-    if (!program.Running()) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
-}
-
 TEST(Window, DrawsAndReadsKeysUnderX) {
   REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("fenster.pel", kProgram);
-  x11::BackgroundProcess program(PELKO_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("pelko Fenstertest");
+  x11::WindowedProgram run(PELKO_BIN, "fenster.pel", kProgram, "pelko Fenstertest");
+  std::optional<x11::WindowId> window = run.window;
   ASSERT_TRUE(window);
 
   std::optional<x11::Geometry> geometry = x11::WindowGeometry(*window);
@@ -75,17 +59,12 @@ TEST(Window, DrawsAndReadsKeysUnderX) {
   EXPECT_EQ(shot->At(30, 108), black);  // right of the two glyphs
 
   ASSERT_TRUE(x11::KeyDown(*window, "a"));
-  EXPECT_TRUE(WaitForOutput(program, "A gehalten\r\n"));
+  EXPECT_TRUE(run.program.WaitForOutput("A gehalten\r\n"));
   ASSERT_TRUE(x11::KeyUp(*window, "a"));
-  // "waitkey" forgets what came before it, so Escape is pressed until the program has taken one.
-  for (int i = 0; i < 50 && program.Running(); ++i) {
-    x11::PressKey(*window, "Escape");
-    if (program.WaitForExit(200)) break;
-  }
-  ASSERT_TRUE(program.WaitForExit());
-  EXPECT_EQ(program.Out(), "A gehalten\r\n27\r\n");
-  EXPECT_EQ(program.Err(), "");
-  EXPECT_EQ(program.Status(), 0);
+  ASSERT_TRUE(run.PressUntilExit("Escape"));
+  EXPECT_EQ(run.program.Out(), "A gehalten\r\n27\r\n");
+  EXPECT_EQ(run.program.Err(), "");
+  EXPECT_EQ(run.program.Status(), 0);
 }
 
 }  // namespace
