@@ -51,15 +51,6 @@ std::pair<int, int> PixelOfLastGlyph(const Text& text) {
   return {0, 0};
 }
 
-// "waitkey" forgets keys hit before it, so the key is pressed until the program has ended.
-bool PressUntilExit(x11::BackgroundProcess& program, x11::WindowId window, const std::string& key) {
-  for (int i = 0; i < 100 && program.Running(); ++i) {
-    x11::PressKey(window, key);
-    if (program.WaitForExit(200)) return true;
-  }
-  return program.WaitForExit();
-}
-
 const char kShapes[] =
     "apptitle \"Formen\"\n"
     "window 200,120\n"
@@ -79,10 +70,10 @@ const char kShapes[] =
 
 TEST(ScriptWindow, DrawsShapesAndTextAndEndsOnAKey) {
   REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("shapes.cf", kShapes);
-  x11::BackgroundProcess program(ZUNT_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("ZUNT - Formen");
+  x11::WindowedProgram run(ZUNT_BIN, "shapes.cf", kShapes, "ZUNT - Formen");
+  const std::string& path = run.path;
+  x11::BackgroundProcess& program = run.program;
+  std::optional<x11::WindowId> window = run.window;
   ASSERT_TRUE(window);
   std::optional<x11::Geometry> geometry = x11::WindowGeometry(*window);
   ASSERT_TRUE(geometry);
@@ -103,7 +94,7 @@ TEST(ScriptWindow, DrawsShapesAndTextAndEndsOnAKey) {
   EXPECT_EQ(shot->At(100, 71), clear);
   ExpectText(*shot, 10, 80, u"AB 7", {255, 255, 255}, {0, 0, 96});
 
-  ASSERT_TRUE(PressUntilExit(program, *window, "space"));
+  ASSERT_TRUE(x11::PressUntilExit(program, *window, "space"));
   EXPECT_EQ(program.Out(), StartLine(path) + kSuccessLine);
   EXPECT_EQ(program.Status(), 0);
 }
@@ -129,7 +120,7 @@ TEST(ScriptWindow, Titles) {
   ASSERT_TRUE(geometry);
   EXPECT_EQ(geometry->width, 80);
   EXPECT_EQ(geometry->height, 60);
-  ASSERT_TRUE(PressUntilExit(program, *second, "b"));
+  ASSERT_TRUE(x11::PressUntilExit(program, *second, "b"));
   EXPECT_EQ(program.Status(), 0);
 }
 
@@ -145,10 +136,10 @@ const char kTyping[] =
 // Each step waits until the window shows its effect, so that no key overtakes another.
 TEST(ScriptWindow, AnInputLineTypedIntoTheWindow) {
   REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("eingabe.cf", kTyping);
-  x11::BackgroundProcess program(ZUNT_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("ZUNT - Eingabe");
+  x11::WindowedProgram run(ZUNT_BIN, "eingabe.cf", kTyping, "ZUNT - Eingabe");
+  const std::string& path = run.path;
+  x11::BackgroundProcess& program = run.program;
+  std::optional<x11::WindowId> window = run.window;
   ASSERT_TRUE(window);
   const x11::Pixel white{255, 255, 255};
   ASSERT_TRUE(x11::WaitForPixel(*window, PixelOfLastGlyph(u"Name:").first + 10, PixelOfLastGlyph(u"Name:").second + 10, white));
@@ -170,19 +161,19 @@ TEST(ScriptWindow, AnInputLineTypedIntoTheWindow) {
   ExpectText(*shot, 10, 60, u"abc", {255, 255, 0}, {0, 0, 0});
   EXPECT_EQ(shot->At(typedX + 4, 14), kBlack);  // the input line itself is gone
 
-  ASSERT_TRUE(PressUntilExit(program, *window, "space"));
+  ASSERT_TRUE(x11::PressUntilExit(program, *window, "space"));
   EXPECT_EQ(program.Out(), StartLine(path) + kSuccessLine);
   EXPECT_EQ(program.Status(), 0);
 }
 
 TEST(ScriptWindow, EscapeDuringInputEndsTheProgram) {
   REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("abbruch.cf", kTyping);
-  x11::BackgroundProcess program(ZUNT_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("ZUNT - Eingabe");
+  x11::WindowedProgram run(ZUNT_BIN, "abbruch.cf", kTyping, "ZUNT - Eingabe");
+  const std::string& path = run.path;
+  x11::BackgroundProcess& program = run.program;
+  std::optional<x11::WindowId> window = run.window;
   ASSERT_TRUE(window);
-  ASSERT_TRUE(PressUntilExit(program, *window, "Escape"));
+  ASSERT_TRUE(x11::PressUntilExit(program, *window, "Escape"));
   EXPECT_EQ(program.Out(), StartLine(path));
   EXPECT_EQ(program.Status(), 0);
 }
@@ -195,7 +186,7 @@ TEST(ScriptWindow, EscapeEndsTheAnimatedExample) {
   std::optional<x11::WindowId> window = x11::FindWindow("ZUNT - Ball");
   ASSERT_TRUE(window);
   ASSERT_TRUE(x11::WaitForPixel(*window, 8 + 1, 8 + 5, x11::Pixel{255, 255, 255}));
-  ASSERT_TRUE(PressUntilExit(program, *window, "Escape"));
+  ASSERT_TRUE(x11::PressUntilExit(program, *window, "Escape"));
   EXPECT_EQ(program.Out(), StartLine(path) + kSuccessLine);
   EXPECT_EQ(program.Status(), 0);
 }
