@@ -170,6 +170,20 @@ TEST(WindowX11, MessageBoxCarriesTheApplicationTitle) {
   EXPECT_EQ(probe.Err(), "");
 }
 
+// GTK's message dialog draws with the desktop's fonts, so the box shows where the X server has no
+// core fonts (the test run's virtual server has none).
+TEST(WindowX11, ZuntLoadFailureShowsItsMessageBox) {
+  REQUIRE_X11_DISPLAY();
+  TempDir folder;
+  x11::BackgroundProcess zunt(ZUNT_BIN, {folder.path() + "/fehlt.cf"});
+  auto box = x11::FindWindow("ZUNT - Error!", 15000, zunt.Pid());
+  ASSERT_TRUE(box) << zunt.Err();
+  ASSERT_TRUE(x11::PressUntilExit(zunt, *box, "Return"));
+  EXPECT_EQ(zunt.Status(), 0);
+  EXPECT_EQ(zunt.Out(), "");
+  EXPECT_EQ(zunt.Err(), "");
+}
+
 TEST(WindowX11, FileChooserAnswersWithTheTypedPath) {
   REQUIRE_X11_DISPLAY();
   TempDir folder;
