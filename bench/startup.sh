@@ -36,6 +36,7 @@ median_ms() {
 lua=$(median_ms lua5.4 -e '')
 pelko_ms=$(median_ms "$pelko" "$here/startup/hello.pel")
 zunt_ms=$(median_ms "$zunt" "$here/startup/hello.cf")
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 printf 'lua5.4 -e ""  %6s ms\n' "$lua"
-printf 'pelko         %6s ms  (%.2f x Lua)\n' "$pelko_ms" "$(echo "$pelko_ms / $lua" | bc -l)"
-printf 'zunt          %6s ms  (%.2f x Lua)\n' "$zunt_ms" "$(echo "$zunt_ms / $lua" | bc -l)"
+printf 'pelko         %6s ms  (%s x Lua)\n' "$pelko_ms" "$(ratio "$pelko_ms" "$lua")"
+printf 'zunt          %6s ms  (%s x Lua)\n' "$zunt_ms" "$(ratio "$zunt_ms" "$lua")"

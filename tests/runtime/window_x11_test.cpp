@@ -225,7 +225,8 @@ TEST(WindowX11, FileChooserCancelledGivesNothing) {
   EXPECT_EQ(probe.Err(), "");
 }
 
-// With no display the window lives in memory: one note, then key waits read the console.
+// With no display the window lives in memory: one note, then key waits read the console. A
+// display that is named but cannot be reached counts as none, for the window and the box alike.
 TEST(WindowX11, WithoutADisplayTheProgramRunsOn) {
   RunResult run = RunBinary(WINDOW_PROBE_BIN, {"key"}, std::string("weiter\n"));
   EXPECT_EQ(run.status, 0);
@@ -234,6 +235,17 @@ TEST(WindowX11, WithoutADisplayTheProgramRunsOn) {
   RunResult ended = RunBinary(WINDOW_PROBE_BIN, {"key"}, std::string());
   EXPECT_EQ(ended.status, 0);
   EXPECT_EQ(ended.out, "0\r\n");
+  RunOptions unreachable;
+  unreachable.input = "weiter\n";
+  unreachable.env = {{"DISPLAY", ":9876"}};
+  RunResult named = RunBinary(WINDOW_PROBE_BIN, {"key"}, unreachable);
+  EXPECT_EQ(named.status, 0);
+  EXPECT_EQ(named.out, "0\r\n");
+  EXPECT_EQ(named.err, orvelt::kNoDisplayNote);
+  RunResult message = RunBinary(WINDOW_PROBE_BIN, {"message"}, unreachable);
+  EXPECT_EQ(message.status, 0);
+  EXPECT_EQ(message.out, "ok\r\n");
+  EXPECT_EQ(message.err, "datei.cf\r\nScript konnte nicht geladen werden!\r\n");
 }
 
 }  // namespace
