@@ -18,24 +18,33 @@ fi
 command -v lua5.4 >/dev/null || { echo "lua5.4 is missing (scripts/install-deps.sh dev)" >&2; exit 1; }
 runs=50
 
-# The median wall time of `runs` runs of a command, in milliseconds; the shell's own clock
-# (EPOCHREALTIME) is read around each run, so no helper process is timed along with it.
+# Wall time of one run in microseconds, read from the shell's own clock (EPOCHREALTIME), so no
+# helper process is timed along with it.
+time_us() {
+  local start end
+  start=${EPOCHREALTIME/[.,]/}
+  "$@" >/dev/null 2>&1 </dev/null
+  end=${EPOCHREALTIME/[.,]/}
+  echo $((end - start))
+}
+
 median_ms() {
-  local times=() start end
-  "$@" >/dev/null 2>&1 </dev/null  # once before, so every timed run finds the files cached
-  for ((i = 0; i < runs; i++)); do
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null 2>&1 </dev/null
-    end=${EPOCHREALTIME/[.,]/}
-    times+=($((end - start)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{t[NR] = $1} END {
+  printf '%s\n' "$@" | sort -n | awk '{t[NR] = $1} END {
     m = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2; printf "%.2f", m / 1000 }'
 }
 
-lua=$(median_ms lua5.4 -e '')
-pelko_ms=$(median_ms "$pelko" "$here/startup/hello.pel")
-zunt_ms=$(median_ms "$zunt" "$here/startup/hello.cf")
+# The three take turns, so that a busy machine slows each of them alike; one round first fills
+# the file cache.
+lua_runs=() pelko_runs=() zunt_runs=()
+for ((i = 0; i <= runs; i++)); do
+  l=$(time_us lua5.4 -e '')
+  p=$(time_us "$pelko" "$here/startup/hello.pel")
+  z=$(time_us "$zunt" "$here/startup/hello.cf")
+  if ((i > 0)); then lua_runs+=("$l") pelko_runs+=("$p") zunt_runs+=("$z"); fi
+done
+lua=$(median_ms "${lua_runs[@]}")
+pelko_ms=$(median_ms "${pelko_runs[@]}")
+zunt_ms=$(median_ms "${zunt_runs[@]}")
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 printf 'lua5.4 -e ""  %6s ms\n' "$lua"
 printf 'pelko         %6s ms  (%s x Lua)\n' "$pelko_ms" "$(ratio "$pelko_ms" "$lua")"
