@@ -12,6 +12,7 @@
 #include "pelko/predefined.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
+#include "tests/testlib/pelko/run_ways.h"
 
 using namespace orvelt;
 
@@ -63,18 +64,21 @@ void BM_LoadAndDecode(benchmark::State& state) {
     pelko::LoadedProgram program = pelko::LoadSource(source);
     pelko::ApplyPredefinedSymbols(program.rows, 0);
     pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunOptions());
+    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunLimits());
     benchmark::DoNotOptimize(machine.decoded.rows.data());
   }
 }
 BENCHMARK(BM_LoadAndDecode)->Unit(benchmark::kMillisecond);
 
-// Runs a program to its end; the rows it executes are counted by the loop's own arithmetic.
+// Runs a program to its end, through the program's own run or through the literal walks; the rows
+// it executes are counted by the loop's own arithmetic.
 void RunToEnd(const Text& source, bool literal) {
   pelko::SourceRun run;
-  run.options.literalWalks = literal;
+  pelko::RunWay way;
+  way.literal = literal;
   try {
-    pelko::RunSource(source, run);
+    if (literal) pelko::RunSourceWay(source, run, way);
+    else pelko::RunSource(source, run);
   } catch (const ProgramExit&) {
   }
 }

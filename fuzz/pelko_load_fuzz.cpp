@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         pelko::LoadSource(DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size)), limits);
     pelko::ApplyPredefinedSymbols(program.rows, 12345);
     pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunOptions());
+    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunLimits());
   } catch (const ProgramExit&) {
     // Too many variables: the fatal message is the expected end.
   }

@@ -1,6 +1,7 @@
-// Arbitrary bytes loaded and run as a pelko program, with a bound on executed rows, no window and
-// no waiting: once through the decoded rows and once through the literal walks. Nothing may crash,
-// and both runs must write the same bytes and end the same way.
+// Arbitrary bytes loaded and run as a pelko program, with a bound on executed rows and no window,
+// on a clock that only moves when read or slept on and with nothing to read: once through the
+// decoded rows and once through the literal walks. Nothing may crash, and both runs must write the
+// same bytes and end the same way.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/pelko/run_ways.h"
 #include "tests/testlib/runtime/fake_clock.h"
 
 using namespace orvelt;
@@ -41,14 +43,15 @@ Outcome RunOnce(const Text& source, bool literal) {
   pelko::SourceRun run;
   run.startTime = 5;
   run.limits.maxCells = 256;
-  run.options.literalWalks = literal;
-  run.options.rowBudget = 2000;
-  run.options.noWaiting = true;
-  run.options.maxTextUnits = 4096;
-  run.options.maxStackEntries = 4096;
+  run.runLimits.maxTextUnits = 4096;
+  run.runLimits.maxStackEntries = 4096;
+  pelko::RunWay way;
+  way.literal = literal;
+  way.rowBudget = 2000;
+  way.windowless = true;
   Outcome outcome;
   try {
-    pelko::RunSource(source, run);
+    pelko::RunSourceWay(source, run, way);
     outcome.ended = false;
   } catch (const ProgramExit& exit) {
     outcome.status = exit.status;

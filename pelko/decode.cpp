@@ -1,8 +1,7 @@
 // Decoding rows once after loading, and preparing at run time the rows whose operands change.
 #include "pelko/decode.h"
 
-
-#include "pelko/instructions.h"
+#include "pelko/dispatch.h"
 #include "pelko/operands.h"
 
 namespace orvelt::pelko {
@@ -10,7 +9,6 @@ namespace {
 
 // A row prepared at each execution converts its texts only when an instruction asks.
 void DescribeOperand(const Machine& machine, WorkingOperand& op, bool numbers) {
-  op.decoded = true;
   op.hasQuote = HasQuote(*op.text);
   op.names = machine.decoded.names.Find(*op.text);
   op.numbers = numbers;
@@ -18,18 +16,6 @@ void DescribeOperand(const Machine& machine, WorkingOperand& op, bool numbers) {
   op.asInt = TextToInt(*op.text);
   op.asFloat = TextToFloat(*op.text);
 }
-
-struct JumpShortcut {
-  Handler handler;
-  Shortcut shortcut;
-};
-
-const JumpShortcut kJumpShortcuts[] = {
-    {RunJmp, Shortcut::JumpAlways},         {RunJz, Shortcut::JumpZero},
-    {RunJnz, Shortcut::JumpNonZero},        {RunJg, Shortcut::JumpNegative},
-    {RunJge, Shortcut::JumpNotPositive},    {RunJl, Shortcut::JumpPositive},
-    {RunJle, Shortcut::JumpNotNegative},
-};
 
 // The one int cell that the operand names, or -1.
 int32_t OnlyIntCell(const Machine& machine, const WorkingOperand& op) {
@@ -41,21 +27,20 @@ int32_t OnlyIntCell(const Machine& machine, const WorkingOperand& op) {
 // A missing label keeps the handler, which raises the message or stays on the row.
 void ChooseShortcut(const Machine& machine, DecodedRow& decoded) {
   const WorkingRow& work = decoded.work;
-  Handler handler = kInstructions[decoded.instruction].run;
-  for (const JumpShortcut& jump : kJumpShortcuts)
-    if (handler == jump.handler && work.target >= 0) {
-      decoded.shortcut = jump.shortcut;
-      decoded.value = work.target;
-      return;
-    }
+  Handler handler = kHandlers<DecodedPath>[decoded.instruction];
+  if (handler == RunJump<DecodedPath> && work.target >= 0) {
+    decoded.shortcut = JumpShortcut(work.condition);
+    decoded.value = work.target;
+    return;
+  }
   int32_t cell = OnlyIntCell(machine, work.op1);
   if (cell < 0) return;
-  if (handler == RunInc) decoded.shortcut = Shortcut::IncInt;
-  if (handler == RunDec) decoded.shortcut = Shortcut::DecInt;
+  if (handler == RunInc<DecodedPath>) decoded.shortcut = Shortcut::IncInt;
+  if (handler == RunDec<DecodedPath>) decoded.shortcut = Shortcut::DecInt;
   // The first operand's walk ends at its int cell (no string met, no later cell named like a
   // number); the second, unquoted and naming no cell, is a number of its own.
   bool literalSecond = !work.op2.hasQuote && work.op2.names.count == 0;
-  if (handler == RunCmp && literalSecond && !machine.decoded.names.NumberMayNameAfter(cell)) {
+  if (handler == RunCmp<DecodedPath> && literalSecond && !machine.decoded.names.NumberMayNameAfter(cell)) {
     decoded.shortcut = Shortcut::CmpIntLiteral;
     decoded.value = work.op2.asInt;
   }
@@ -72,6 +57,7 @@ void DecodeRow(Machine& machine, std::size_t r, DecodedRow& decoded) {
   decoded.dynamic = decoded.bracket1 || decoded.bracket2 || decoded.timer1 || decoded.timer2;
   decoded.work.op1.text = &row[1];
   decoded.work.op2.text = &row[2];
+  if (decoded.instruction >= 0) decoded.work.condition = kInstructions[decoded.instruction].condition;
   if (decoded.dynamic || decoded.instruction < 0) return;
   DescribeOperand(machine, decoded.work.op1, true);
   DescribeOperand(machine, decoded.work.op2, true);
@@ -113,10 +99,10 @@ void DecodeRows(Machine& machine) {
   Decoded& decoded = machine.decoded;
   decoded.names.Build(machine.variables);
   decoded.labels.Build(machine.rows);
-  decoded.cx = decoded.names.Find(u"cx");
-  decoded.dx = decoded.names.Find(u"dx");
-  decoded.cmd = decoded.names.Find(u"cmd");
-  decoded.kbd = decoded.names.Find(u"kbd");
+  decoded.cx = decoded.names.Find(FixedName(Fixed::Cx));
+  decoded.dx = decoded.names.Find(FixedName(Fixed::Dx));
+  decoded.cmd = decoded.names.Find(FixedName(Fixed::Cmd));
+  decoded.kbd = decoded.names.Find(FixedName(Fixed::Kbd));
   SlotSingles(decoded, machine.variables);
   decoded.rows.assign(machine.rows.size(), DecodedRow());
   for (std::size_t r = 0; r < machine.rows.size(); ++r) DecodeRow(machine, r, decoded.rows[r]);
@@ -148,6 +134,7 @@ const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row) {
     DescribeOperand(machine, working.op1, false);
     DescribeOperand(machine, working.op2, false);
   }
+  working.condition = decoded.work.condition;
   working.target = kLabelUnresolved;
   return working;
 }

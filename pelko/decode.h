@@ -9,7 +9,8 @@ namespace orvelt::pelko {
 // Builds machine.decoded from the line table and the variable list.
 void DecodeRows(Machine& machine);
 
-// Index substitution through the name index; gives what SubstituteIndexes gives.
+// Index substitution through the name index: every int or single cell whose name stands in
+// brackets, in list order, each seeing the text as the cells before it left it.
 Text SubstituteIndexesIndexed(const Machine& machine, Text x);
 
 // Prepares a row that must be prepared at each execution, into machine.working.

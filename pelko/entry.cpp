@@ -49,12 +49,17 @@ Text SourcePath(const Text& commandLine) {
   return end == Text::npos ? Text() : commandLine.substr(0, end + 1);
 }
 
-void RunSource(const Text& source, const SourceRun& run) {
+void LoadMachine(Machine& machine, const Text& source, const SourceRun& run) {
   LoadedProgram program = LoadSource(source, run.limits);
   ApplyPredefinedSymbols(program.rows, run.startTime);
+  InitMachine(machine, std::move(program), run.frameTimer, run.runLimits);
+}
+
+void RunSource(const Text& source, const SourceRun& run) {
   Machine machine;
-  InitMachine(machine, std::move(program), run.frameTimer, run.options);
+  LoadMachine(machine, source, run);
   Run(machine);
+  EndProgram();
 }
 
 int Main() {
@@ -66,7 +71,6 @@ int Main() {
   if (IsVersionRequest(commandLine)) AnswerVersionRequest();
   Text source = ReadSource(SourcePath(commandLine));
   RunSource(source, run);
-  return 0;
 }
 
 }  // namespace orvelt::pelko

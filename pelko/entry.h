@@ -23,11 +23,12 @@ struct SourceRun {
   int32_t startTime = 0;
   TickTimer* frameTimer = nullptr;
   LoadLimits limits;
-  RunOptions options;
+  RunLimits runLimits;
 };
 
-// Loads decoded source units, applies the predefined symbols and runs the program: ends through
-// EndProgram or RaiseFatalError, or returns when the row budget is spent.
-void RunSource(const Text& source, const SourceRun& run);
+// Loads decoded source units, applies the predefined symbols and hands the program to the machine.
+void LoadMachine(Machine& machine, const Text& source, const SourceRun& run);
+// Loads and runs the program; ends through EndProgram or RaiseFatalError.
+[[noreturn]] void RunSource(const Text& source, const SourceRun& run);
 
 }  // namespace orvelt::pelko

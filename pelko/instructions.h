@@ -1,73 +1,35 @@
-// The instruction set: one table of mnemonic, handler and effect, in dispatch order, and the
-// handlers it names (flow in instructions_flow.cpp, data in instructions_data.cpp, the outside
-// world in instructions_io.cpp).
+// The instruction set as the machine uses it: the handlers declared from the list, the mnemonics
+// with their conditions in dispatch order, and the lookup of a row's mnemonic. Each handler is a
+// template over the execution path (resolve.h), defined in instructions_data.h, instructions_flow.h
+// or instructions_io.h; dispatch.h puts them into a table.
 #pragma once
+#include "pelko/instruction_list.h"
 #include "pelko/machine.h"
 
 namespace orvelt::pelko {
 
 using Handler = void (*)(Machine& machine, const WorkingRow& row);
 
+#define PELKO_DECLARE_HANDLER(mnemonic, handler, condition, operands, effect) \
+  template <class Path>                                                     \
+  void Run##handler(Machine& machine, const WorkingRow& row);
+PELKO_INSTRUCTIONS(PELKO_DECLARE_HANDLER)
+#undef PELKO_DECLARE_HANDLER
+
 struct Instruction {
   const char16_t* mnemonic;
-  Handler run;
-  const char* effect;
+  Condition condition;
 };
 
-extern const Instruction kInstructions[];
-extern const int kInstructionCount;
+inline constexpr Instruction kInstructions[] = {
+#define PELKO_INSTRUCTION(mnemonic, handler, condition, operands, effect) {mnemonic, Condition::condition},
+    PELKO_INSTRUCTIONS(PELKO_INSTRUCTION)
+#undef PELKO_INSTRUCTION
+};
 
-// The first table entry whose mnemonic equals the text exactly, or -1.
+inline constexpr int kInstructionCount = static_cast<int>(sizeof kInstructions / sizeof kInstructions[0]);
+
+// The first entry whose mnemonic equals the text exactly, or -1.
 int FindInstruction(const Text& mnemonic);
-
-void RunMov(Machine&, const WorkingRow&);
-void RunApp(Machine&, const WorkingRow&);
-void RunAdd(Machine&, const WorkingRow&);
-void RunSub(Machine&, const WorkingRow&);
-void RunMul(Machine&, const WorkingRow&);
-void RunDiv(Machine&, const WorkingRow&);
-void RunCos(Machine&, const WorkingRow&);
-void RunSin(Machine&, const WorkingRow&);
-void RunInc(Machine&, const WorkingRow&);
-void RunDec(Machine&, const WorkingRow&);
-void RunNeg(Machine&, const WorkingRow&);
-void RunNot(Machine&, const WorkingRow&);
-void RunAnd(Machine&, const WorkingRow&);
-void RunOr(Machine&, const WorkingRow&);
-void RunXor(Machine&, const WorkingRow&);
-void RunRnd(Machine&, const WorkingRow&);
-
-// Calls and jumps by the comparison result S; the names are those of the first mnemonic of each.
-void RunCe(Machine&, const WorkingRow&);
-void RunCne(Machine&, const WorkingRow&);
-void RunCg(Machine&, const WorkingRow&);
-void RunCge(Machine&, const WorkingRow&);
-void RunCl(Machine&, const WorkingRow&);
-void RunCle(Machine&, const WorkingRow&);
-void RunCall(Machine&, const WorkingRow&);
-void RunJmp(Machine&, const WorkingRow&);
-void RunJz(Machine&, const WorkingRow&);
-void RunJnz(Machine&, const WorkingRow&);
-void RunJl(Machine&, const WorkingRow&);
-void RunJle(Machine&, const WorkingRow&);
-void RunJg(Machine&, const WorkingRow&);
-void RunJge(Machine&, const WorkingRow&);
-void RunJcxz(Machine&, const WorkingRow&);
-void RunCmp(Machine&, const WorkingRow&);
-void RunRet(Machine&, const WorkingRow&);
-void RunPush(Machine&, const WorkingRow&);
-void RunPop(Machine&, const WorkingRow&);
-void RunEnd(Machine&, const WorkingRow&);
-
-void RunGfx(Machine&, const WorkingRow&);
-void RunOrg(Machine&, const WorkingRow&);
-void RunCls(Machine&, const WorkingRow&);
-void RunFlip(Machine&, const WorkingRow&);
-void RunWait(Machine&, const WorkingRow&);
-void RunDot(Machine&, const WorkingRow&);
-void RunRect(Machine&, const WorkingRow&);
-void RunOval(Machine&, const WorkingRow&);
-void RunText(Machine&, const WorkingRow&);
-void RunInt(Machine&, const WorkingRow&);
 
 }  // namespace orvelt::pelko

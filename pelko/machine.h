@@ -1,11 +1,12 @@
 // The running program: line table, variable list, stacks, comparison result and current row, the
-// options that bound a run, and the loop that executes rows from the label "main".
+// limits of a run, and the run from the label "main".
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "pelko/instruction_list.h"
 #include "pelko/loader.h"
 #include "pelko/name_index.h"
 #include "pelko/symbols.h"
@@ -15,13 +16,7 @@ namespace orvelt::pelko {
 
 constexpr int32_t kReturnStackSize = 400;
 
-struct RunOptions {
-  // Run through the literal walks of operands.h instead of the decoded rows.
-  bool literalWalks = false;
-  // Rows to execute before Run returns; 0 means no bound.
-  uint64_t rowBudget = 0;
-  // Skip "gfx", "wait" and the services "delay", "waitkey" and "input" (fuzzing).
-  bool noWaiting = false;
+struct RunLimits {
   // A string cell that would grow beyond this many units ends the run with a fatal message
   // instead of exhausting memory ("add dx, dx" in a loop doubles it each pass).
   std::size_t maxTextUnits = std::size_t{1} << 24;
@@ -32,10 +27,8 @@ struct RunOptions {
 // One operand of the row being executed, as the instructions receive it.
 struct WorkingOperand {
   const Text* text = nullptr;
-  // Decoded path only (decoded is true): what the text names, and whether it holds a quote.
-  bool decoded = false;
   bool hasQuote = false;
-  NameRef names;
+  NameRef names;  // what the text names (decoded rows only)
   // When numbers is true (rows decoded once), TextToInt and TextToFloat of the text.
   bool numbers = false;
   int32_t asInt = 0;
@@ -44,7 +37,8 @@ struct WorkingOperand {
 
 struct WorkingRow {
   WorkingOperand op1, op2;
-  int32_t target = kLabelUnresolved;  // decoded label row of operand 1
+  Condition condition = Condition::None;  // of a jump or call, from the instruction list
+  int32_t target = kLabelUnresolved;      // decoded label row of operand 1
 };
 
 // The commonest rows in a form that the loop runs without calling a handler; each does exactly
@@ -54,14 +48,19 @@ enum class Shortcut : uint8_t {
   IncInt,         // "inc" of a name that only one int cell bears
   DecInt,         // "dec" likewise
   CmpIntLiteral,  // "cmp" of such an int cell, whose value text names no later cell, with a number
-  JumpAlways,     // "jmp" and the conditional jumps to a label row, by S
-  JumpZero,
-  JumpNonZero,
-  JumpNegative,
-  JumpNotPositive,
-  JumpPositive,
-  JumpNotNegative,
+  // "jmp" and the conditional jumps to a label row: JumpAlways, JumpZero ..., in the order of the
+  // conditions.
+#define PELKO_JUMP_SHORTCUT(condition, holds) Jump##condition,
+  PELKO_CONDITIONS(PELKO_JUMP_SHORTCUT)
+#undef PELKO_JUMP_SHORTCUT
 };
+
+// The shortcut of a jump by the condition it tests.
+constexpr Shortcut JumpShortcut(Condition condition) {
+  return static_cast<Shortcut>(static_cast<uint8_t>(Shortcut::JumpAlways) + static_cast<uint8_t>(condition) -
+                               static_cast<uint8_t>(Condition::Always));
+}
+static_assert(JumpShortcut(Condition::NotNegative) == Shortcut::JumpNotNegative);
 
 // A row as the decoded path keeps it: the instruction found once, and for rows whose operands hold
 // neither "[" nor "__TIMER__" the prepared operands with everything they name.
@@ -99,7 +98,7 @@ struct Machine {
   VariableList variables;
   bool waitFlag = false;
   TickTimer* frameTimer = nullptr;
-  RunOptions options;
+  RunLimits limits;
 
   std::vector<TStack> valueStack;
   std::array<int32_t, kReturnStackSize> returnStack{};
@@ -117,13 +116,14 @@ struct Machine {
 };
 
 // Takes over a loaded program (after the predefined symbols) and builds the decoded tables.
-void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer, const RunOptions& options);
+void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer, const RunLimits& limits);
 
-// Runs from the label "main" (or row 0). Ends the program through EndProgram or RaiseFatalError;
-// returns only when options.rowBudget rows have run.
+// Sets the state a run starts from: comparison result 0, draw position (0, 0), and the given start
+// row, the label "main" or row 0.
+void StartAt(Machine& machine, int32_t mainRow);
+
+// Runs from the label "main" (or row 0) until "end" or a fatal message ends the program, or until
+// it runs past its last row: then it returns, and the program ends normally.
 void Run(Machine& machine);
-
-// The row the label lookup gives, by a scan of column 0 from row 0 (the reference walk).
-int32_t ScanLabel(const LineTable& rows, const Text& name);
 
 }  // namespace orvelt::pelko

@@ -1,5 +1,4 @@
-// The operand procedures as literal walks over the variable list, in list order and without early
-// stops; the decoded path (decode.cpp) is checked against these.
+// Index pieces, timer substitution, quotes and key names.
 #include "pelko/operands.h"
 
 #include "runtime/clock.h"
@@ -7,10 +6,6 @@
 
 namespace orvelt::pelko {
 namespace {
-
-bool TakesPart(const TVariable& cell, SourceVariant variant) {
-  return variant == SourceVariant::Full || cell.typ == kTypInt || cell.typ == kTypSingle;
-}
 
 struct KeyName {
   const char16_t* name;
@@ -37,41 +32,9 @@ Text IndexValue(const TVariable& cell) {
   return cell.typ == kTypInt ? IntToText(cell.wert1) : IntToText(FloatToInt(cell.wert3));
 }
 
-// String cells replace nothing.
-Text SubstituteIndexes(const VariableList& variables, Text x) {
-  if (FindText(x, u"[") == 0) return x;
-  for (const TVariable& cell : variables) {
-    if (cell.typ != kTypInt && cell.typ != kTypSingle) continue;
-    Text pattern = Bracketed(cell.name);
-    if (FindText(x, pattern) > 0) x = ReplaceText(x, pattern, Bracketed(IndexValue(cell)));
-  }
-  return x;
-}
-
 Text SubstituteTimer(Text x) {
   if (FindText(x, u"__TIMER__") == 0) return x;
   return ReplaceText(x, u"__TIMER__", IntToText(static_cast<int32_t>(Millisecs())));
-}
-
-Text SubstituteSource(const VariableList& variables, Text operand, SourceVariant variant) {
-  for (const TVariable& cell : variables)
-    if (cell.name == operand && TakesPart(cell, variant)) operand = ValueText(cell);
-  return operand;
-}
-
-Text WalkCountingStrings(const VariableList& variables, Text operand, int& strings) {
-  for (const TVariable& cell : variables)
-    if (cell.name == operand) {
-      operand = ValueText(cell);
-      if (cell.typ == kTypString) ++strings;
-    }
-  return operand;
-}
-
-Text OperandValue(const VariableList& variables, const Text& x) {
-  for (const TVariable& cell : variables)
-    if (cell.name == x) return ValueText(cell);
-  return x;
 }
 
 // A lone double quote both begins and ends the text, and becomes empty.

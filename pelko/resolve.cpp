@@ -1,11 +1,10 @@
-// Operand resolution for the instructions: the literal walks of operands.cpp for operands that were
-// not decoded, and for decoded ones the same walks taken as jumps from one matching cell to the
-// next through the name index.
+// Operand resolution on the decoded path: the operand procedures' walks taken as jumps from one
+// matching cell to the next through the name index, and the numbers and texts of what they find.
 #include "pelko/resolve.h"
 
 #include <bit>
 
-#include "pelko/operands.h"
+#include "runtime/window.h"
 
 namespace orvelt::pelko {
 namespace {
@@ -45,35 +44,23 @@ Resolved FollowChain(Machine& machine, const WorkingOperand& op, bool numericOnl
   }
 }
 
-Resolved Literal(const Text& text) { return Resolved{-1, &text, nullptr}; }
-
 }  // namespace
 
-Resolved SourceFull(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  if (op.decoded) return FollowChain(machine, op, false, nullptr);
-  scratch = SubstituteSource(machine.variables, *op.text, SourceVariant::Full);
-  return Literal(scratch);
+Resolved DecodedPath::SourceFull(Machine& machine, const WorkingOperand& op, Text&) {
+  return FollowChain(machine, op, false, nullptr);
 }
 
-Resolved SourceNumeric(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  if (op.decoded) return FollowChain(machine, op, true, nullptr);
-  scratch = SubstituteSource(machine.variables, *op.text, SourceVariant::Numeric);
-  return Literal(scratch);
+Resolved DecodedPath::SourceNumeric(Machine& machine, const WorkingOperand& op, Text&) {
+  return FollowChain(machine, op, true, nullptr);
 }
 
-Resolved CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, Text& scratch) {
-  if (op.decoded) return FollowChain(machine, op, false, &strings);
-  scratch = WalkCountingStrings(machine.variables, *op.text, strings);
-  return Literal(scratch);
+Resolved DecodedPath::CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, Text&) {
+  return FollowChain(machine, op, false, &strings);
 }
 
-Resolved ValueOf(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  if (op.decoded) {
-    int32_t cell = op.names.First();
-    return cell < 0 ? Resolved{-1, op.text, op.numbers ? &op : nullptr} : Resolved{cell, nullptr, nullptr};
-  }
-  scratch = OperandValue(machine.variables, *op.text);
-  return Literal(scratch);
+Resolved DecodedPath::ValueOf(Machine&, const WorkingOperand& op, Text&) {
+  int32_t cell = op.names.First();
+  return cell < 0 ? Resolved{-1, op.text, op.numbers ? &op : nullptr} : Resolved{cell, nullptr, nullptr};
 }
 
 int32_t IntOf(Machine& machine, const Resolved& value) {
@@ -113,15 +100,7 @@ void Freeze(Machine& machine, Resolved& value, Text& scratch) {
   if (value.cell < 0) return;
   Text text = TextOf(machine, value, scratch);
   scratch = std::move(text);
-  value = Literal(scratch);
-}
-
-int32_t FirstSingleNamed(Machine& machine, const WorkingOperand& op) {
-  if (op.decoded) return op.names.firstSingle;
-  for (std::size_t i = 0; i < machine.variables.size(); ++i)
-    if (machine.variables[i].typ == kTypSingle && machine.variables[i].name == *op.text)
-      return static_cast<int32_t>(i);
-  return -1;
+  value = ResolvedText(scratch);
 }
 
 const Text& FixedName(Fixed which) {
@@ -129,7 +108,7 @@ const Text& FixedName(Fixed which) {
   return kNames[static_cast<int>(which)];
 }
 
-const NameRef& FixedRef(Machine& machine, Fixed which) {
+const NameRef& DecodedPath::FixedRef(Machine& machine, Fixed which) {
   switch (which) {
     case Fixed::Cx:
       return machine.decoded.cx;
@@ -143,12 +122,10 @@ const NameRef& FixedRef(Machine& machine, Fixed which) {
   return machine.decoded.kbd;
 }
 
-int32_t FirstFixed(Machine& machine, Fixed which) {
-  if (!machine.options.literalWalks) return FixedRef(machine, which).First();
-  const Text& name = FixedName(which);
-  for (std::size_t i = 0; i < machine.variables.size(); ++i)
-    if (machine.variables[i].name == name) return static_cast<int32_t>(i);
-  return -1;
+int32_t DecodedPath::FirstFixed(Machine& machine, Fixed which) { return FixedRef(machine, which).First(); }
+
+void DecodedPath::OpenWindow(int32_t width, int32_t height) {
+  OpenGraphicsWindow(width, height, 0, 0, WindowPlacement::Corner32);
 }
 
 }  // namespace orvelt::pelko

@@ -1,6 +1,7 @@
 // What the instructions ask of their operands - the cells a destination names, the substituted
-// source, an operand's value and its numbers - answered by the literal walks for an operand that
-// was not decoded, and by the decoded tables for one that was.
+// source, an operand's value and its numbers - and the decoded path that answers from the tables
+// built once after loading. The handlers are templates over such a path: a class with the static
+// functions of DecodedPath below, which also opens the window for "gfx".
 #pragma once
 #include <cstdint>
 
@@ -15,52 +16,57 @@ struct Resolved {
   const WorkingOperand* operand = nullptr;  // when text is an operand's own text with its numbers
 };
 
-// Full or numeric source substitution; scratch holds the text a literal walk produces.
-Resolved SourceFull(Machine& machine, const WorkingOperand& op, Text& scratch);
-Resolved SourceNumeric(Machine& machine, const WorkingOperand& op, Text& scratch);
-// The walk of "cmp": every cell takes part, and each string cell met adds 1 to strings.
-Resolved CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, Text& scratch);
-// The value text of the first cell of that name, or the operand itself.
-Resolved ValueOf(Machine& machine, const WorkingOperand& op, Text& scratch);
+inline Resolved ResolvedText(const Text& text) { return Resolved{-1, &text, nullptr}; }
 
-int32_t IntOf(Machine& machine, const Resolved& value);      // TextToInt of its text
-float FloatOf(Machine& machine, const Resolved& value);      // TextToFloat of its text
+int32_t IntOf(Machine& machine, const Resolved& value);  // TextToInt of its text
+float FloatOf(Machine& machine, const Resolved& value);  // TextToFloat of its text
 const Text& TextOf(Machine& machine, const Resolved& value, Text& scratch);
 
 // A source that reads a cell is taken as text before a second destination changes, so that every
 // destination receives the value the source had when the instruction began.
 void Freeze(Machine& machine, Resolved& value, Text& scratch);
 
-// The first single cell named by the operand, or -1 ("cos", "sin").
-int32_t FirstSingleNamed(Machine& machine, const WorkingOperand& op);
-
 // The registers that instructions name by themselves.
 enum class Fixed { Cx, Dx, Cmd, Kbd };
-int32_t FirstFixed(Machine& machine, Fixed which);  // -1 when no cell has that name
-
-template <class Visit>
-void ForEachDestination(Machine& machine, const WorkingOperand& op, Visit&& visit) {
-  if (op.decoded) {
-    for (int32_t i = 0; i < op.names.count; ++i) visit(machine.variables[op.names.cells[i]]);
-    return;
-  }
-  for (TVariable& cell : machine.variables)
-    if (cell.name == *op.text) visit(cell);
-}
-
 const Text& FixedName(Fixed which);
-const NameRef& FixedRef(Machine& machine, Fixed which);
 
-template <class Visit>
-void ForEachFixed(Machine& machine, Fixed which, Visit&& visit) {
-  if (!machine.options.literalWalks) {
+// The walks of the operand procedures taken as jumps from one matching cell to the next through the
+// name index. A scratch text holds what a path produces as new text; this one needs none.
+struct DecodedPath {
+  // Full or numeric source substitution.
+  static Resolved SourceFull(Machine& machine, const WorkingOperand& op, Text& scratch);
+  static Resolved SourceNumeric(Machine& machine, const WorkingOperand& op, Text& scratch);
+  // The walk of "cmp": every cell takes part, and each string cell met adds 1 to strings.
+  static Resolved CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, Text& scratch);
+  // The value text of the first cell of that name, or the operand itself.
+  static Resolved ValueOf(Machine& machine, const WorkingOperand& op, Text& scratch);
+
+  // The first single cell named by the operand, or -1 ("cos", "sin").
+  static int32_t FirstSingleNamed(Machine& machine, const WorkingOperand& op) { return op.names.firstSingle; }
+  // The first cell with that register's name, or -1.
+  static int32_t FirstFixed(Machine& machine, Fixed which);
+
+  template <class Visit>
+  static void ForEachDestination(Machine& machine, const WorkingOperand& op, Visit&& visit) {
+    for (int32_t i = 0; i < op.names.count; ++i) visit(machine.variables[op.names.cells[i]]);
+  }
+
+  template <class Visit>
+  static void ForEachFixed(Machine& machine, Fixed which, Visit&& visit) {
     const NameRef& ref = FixedRef(machine, which);
     for (int32_t i = 0; i < ref.count; ++i) visit(machine.variables[ref.cells[i]]);
-    return;
   }
-  const Text& name = FixedName(which);
-  for (TVariable& cell : machine.variables)
-    if (cell.name == name) visit(cell);
-}
+
+  // The label row of operand 1, kLabelMissing or kLabelDefault.
+  static int32_t LabelTarget(Machine& machine, const WorkingRow& row) {
+    return row.target == kLabelUnresolved ? machine.decoded.labels.Target(*row.op1.text) : row.target;
+  }
+
+  // "gfx": a window at the corner of the screen.
+  static void OpenWindow(int32_t width, int32_t height);
+
+ private:
+  static const NameRef& FixedRef(Machine& machine, Fixed which);
+};
 
 }  // namespace orvelt::pelko

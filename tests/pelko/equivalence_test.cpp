@@ -5,8 +5,8 @@
 #include <random>
 
 #include "pelko/decode.h"
-#include "pelko/operands.h"
 #include "tests/pelko/harness.h"
+#include "tests/testlib/pelko/literal_walks.h"
 
 using namespace orvelt;
 
@@ -163,7 +163,7 @@ TEST(Equivalence, IndexedSubstitutionMatchesTheWalk) {
       program.variables.push_back(cell);
     }
     pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunOptions());
+    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunLimits());
     std::string text;
     for (int k = pick(1, round % 2 ? 8 : 60); k > 0; --k) text += pieces[pick(0, 13)];
     Text x = TextFromLatin1(text);

@@ -11,6 +11,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/pelko/run_ways.h"
 #include "tests/testlib/runtime/console_capture.h"
 #include "tests/testlib/runtime/fake_clock.h"
 
@@ -51,14 +52,15 @@ inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
   pelko::SourceRun run;
   run.startTime = 777;
   run.limits = setup.limits;
-  run.options.literalWalks = setup.literal;
-  run.options.rowBudget = setup.rowBudget;
-  run.options.maxTextUnits = setup.maxTextUnits;
-  run.options.maxStackEntries = setup.maxStackEntries;
+  run.runLimits.maxTextUnits = setup.maxTextUnits;
+  run.runLimits.maxStackEntries = setup.maxStackEntries;
+  pelko::RunWay way;
+  way.literal = setup.literal;
+  way.rowBudget = setup.rowBudget;
   if (setup.frameTimer) run.frameTimer = CreateTickTimer(60);
   Outcome outcome;
   try {
-    pelko::RunSource(DecodeBytes(source), run);
+    pelko::RunSourceWay(DecodeBytes(source), run, way);
     outcome.ended = false;
   } catch (const ProgramExit& exit) {
     outcome.status = exit.status;

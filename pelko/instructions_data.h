@@ -1,5 +1,6 @@
 // The instructions that compute: copies, arithmetic, logic, trigonometry, random numbers and the
 // application title, each acting on every destination cell by that cell's own type.
+#pragma once
 #include <cmath>
 
 #include "pelko/instructions.h"
@@ -11,65 +12,64 @@
 #include "runtime/wrapping.h"
 
 namespace orvelt::pelko {
-namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+inline bool CountsAsZero(float value) { return value == 0.0f || std::isnan(value); }
 
-bool CountsAsZero(float value) { return value == 0.0f || std::isnan(value); }
-
-// The source of a two-operand instruction, taken as text before the first of several
-// destinations changes.
-Resolved SourceFor(Machine& m, const WorkingRow& row, Resolved source) {
-  if (row.op1.decoded && row.op1.names.count > 1) Freeze(m, source, m.scratch1);
-  return source;
-}
-
-void CheckTextLength(const Machine& m, std::size_t length) {
-  if (length > m.options.maxTextUnits) RaiseFatalError(u"DEBUG >> Text zu lang! LINE: " + IntToText(m.current));
+inline void CheckTextLength(const Machine& m, std::size_t length) {
+  if (length > m.limits.maxTextUnits) RaiseFatalError(u"DEBUG >> Text zu lang! LINE: " + IntToText(m.current));
 }
 
 // and, or, xor on an integer d with the source's integer a: "xor" is the "or" result minus the
 // "and" result.
-int32_t And(int32_t d, int32_t a) { return a != 0 ? d : 0; }
-int32_t Or(int32_t d, int32_t a) { return a != 0 ? a : d; }
-int32_t Xor(int32_t d, int32_t a) { return WrappingSubtract(Or(d, a), And(d, a)); }
+inline int32_t LogicAnd(int32_t d, int32_t a) { return a != 0 ? d : 0; }
+inline int32_t LogicOr(int32_t d, int32_t a) { return a != 0 ? a : d; }
+inline int32_t LogicXor(int32_t d, int32_t a) { return WrappingSubtract(LogicOr(d, a), LogicAnd(d, a)); }
+
+// The source of a two-operand instruction, taken as text before the first of several
+// destinations changes.
+inline Resolved SourceFor(Machine& m, const WorkingRow& row, Resolved source) {
+  if (row.op1.names.count > 1) Freeze(m, source, m.scratch1);
+  return source;
+}
 
 // A single destination takes part as its truth value and receives the integer result as a single.
-template <int32_t (*Logic)(int32_t, int32_t)>
+template <class Path, int32_t (*Logic)(int32_t, int32_t)>
 void RunLogic(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceNumeric(m, row.op2, m.scratch1));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceNumeric(m, row.op2, m.scratch1));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = Logic(cell.wert1, IntOf(m, source));
     else if (cell.typ == kTypSingle)
       cell.wert3 = static_cast<float>(Logic(CountsAsZero(cell.wert3) ? 0 : 1, IntOf(m, source)));
   });
 }
 
-template <double (*Function)(double)>
+inline double Cosine(double x) { return std::cos(x); }
+inline double Sine(double x) { return std::sin(x); }
+
+// The angle is in degrees.
+template <class Path, double (*Function)(double)>
 void RunTrigonometry(Machine& m, const WorkingRow& row) {
-  int32_t cell = FirstSingleNamed(m, row.op1);
+  int32_t cell = Path::FirstSingleNamed(m, row.op1);
   if (cell < 0) return;
   float& value = m.variables[static_cast<std::size_t>(cell)].wert3;
+  constexpr double kPi = 3.14159265358979323846;
   value = static_cast<float>(Function(static_cast<double>(value) * kPi / 180.0));
 }
 
-double Cosine(double x) { return std::cos(x); }
-double Sine(double x) { return std::sin(x); }
-
-}  // namespace
-
+template <class Path>
 void RunMov(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceFull(m, row.op2, m.scratch2));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceFull(m, row.op2, m.scratch2));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = IntOf(m, source);
     else if (cell.typ == kTypString) cell.wert2 = StripEnclosingQuotes(TextOf(m, source, m.scratch2));
     else if (cell.typ == kTypSingle) cell.wert3 = FloatOf(m, source);
   });
 }
 
+template <class Path>
 void RunAdd(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceFull(m, row.op2, m.scratch2));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceFull(m, row.op2, m.scratch2));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) {
       cell.wert1 = WrappingAdd(cell.wert1, IntOf(m, source));
     } else if (cell.typ == kTypString) {
@@ -82,18 +82,20 @@ void RunAdd(Machine& m, const WorkingRow& row) {
   });
 }
 
+template <class Path>
 void RunSub(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceNumeric(m, row.op2, m.scratch2));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceNumeric(m, row.op2, m.scratch2));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = WrappingSubtract(cell.wert1, IntOf(m, source));
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 - FloatOf(m, source);
   });
 }
 
 // An int destination is multiplied in single precision and truncated: 16777217 * 3 gives 50331648.
+template <class Path>
 void RunMul(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceNumeric(m, row.op2, m.scratch2));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceNumeric(m, row.op2, m.scratch2));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = FloatToInt(static_cast<float>(cell.wert1) * FloatOf(m, source));
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 * FloatOf(m, source);
   });
@@ -101,9 +103,10 @@ void RunMul(Machine& m, const WorkingRow& row) {
 
 // An int destination divides by the source's single value; a single one by its integer value, so
 // 2.5 divides by 2 and 0.5 by 0.
+template <class Path>
 void RunDiv(Machine& m, const WorkingRow& row) {
-  Resolved source = SourceFor(m, row, SourceNumeric(m, row.op2, m.scratch2));
-  ForEachDestination(m, row.op1, [&](TVariable& cell) {
+  Resolved source = SourceFor(m, row, Path::SourceNumeric(m, row.op2, m.scratch2));
+  Path::ForEachDestination(m, row.op1, [&](TVariable& cell) {
     if (cell.typ == kTypInt)
       cell.wert1 = FloatToInt(static_cast<float>(cell.wert1) / FloatOf(m, source));
     else if (cell.typ == kTypSingle)
@@ -111,53 +114,77 @@ void RunDiv(Machine& m, const WorkingRow& row) {
   });
 }
 
-void RunCos(Machine& m, const WorkingRow& row) { RunTrigonometry<Cosine>(m, row); }
-void RunSin(Machine& m, const WorkingRow& row) { RunTrigonometry<Sine>(m, row); }
+template <class Path>
+void RunCos(Machine& m, const WorkingRow& row) {
+  RunTrigonometry<Path, Cosine>(m, row);
+}
 
+template <class Path>
+void RunSin(Machine& m, const WorkingRow& row) {
+  RunTrigonometry<Path, Sine>(m, row);
+}
+
+template <class Path>
 void RunInc(Machine& m, const WorkingRow& row) {
-  ForEachDestination(m, row.op1, [](TVariable& cell) {
+  Path::ForEachDestination(m, row.op1, [](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = WrappingAdd(cell.wert1, 1);
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 + 1.0f;
   });
 }
 
+template <class Path>
 void RunDec(Machine& m, const WorkingRow& row) {
-  ForEachDestination(m, row.op1, [](TVariable& cell) {
+  Path::ForEachDestination(m, row.op1, [](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = WrappingSubtract(cell.wert1, 1);
     else if (cell.typ == kTypSingle) cell.wert3 = cell.wert3 - 1.0f;
   });
 }
 
+template <class Path>
 void RunNeg(Machine& m, const WorkingRow& row) {
-  ForEachDestination(m, row.op1, [](TVariable& cell) {
+  Path::ForEachDestination(m, row.op1, [](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = WrappingNegate(cell.wert1);
     else if (cell.typ == kTypSingle) cell.wert3 = -cell.wert3;
   });
 }
 
+template <class Path>
 void RunNot(Machine& m, const WorkingRow& row) {
-  ForEachDestination(m, row.op1, [](TVariable& cell) {
+  Path::ForEachDestination(m, row.op1, [](TVariable& cell) {
     if (cell.typ == kTypInt) cell.wert1 = cell.wert1 == 0 ? 1 : 0;
     else if (cell.typ == kTypSingle) cell.wert3 = CountsAsZero(cell.wert3) ? 1.0f : 0.0f;
   });
 }
 
-void RunAnd(Machine& m, const WorkingRow& row) { RunLogic<And>(m, row); }
-void RunOr(Machine& m, const WorkingRow& row) { RunLogic<Or>(m, row); }
-void RunXor(Machine& m, const WorkingRow& row) { RunLogic<Xor>(m, row); }
+template <class Path>
+void RunAnd(Machine& m, const WorkingRow& row) {
+  RunLogic<Path, LogicAnd>(m, row);
+}
+
+template <class Path>
+void RunOr(Machine& m, const WorkingRow& row) {
+  RunLogic<Path, LogicOr>(m, row);
+}
+
+template <class Path>
+void RunXor(Machine& m, const WorkingRow& row) {
+  RunLogic<Path, LogicXor>(m, row);
+}
 
 // Operand 2 is the first bound and is substituted first; the result lands in the first cell of the
 // list, the register ax, whatever the operands name.
+template <class Path>
 void RunRnd(Machine& m, const WorkingRow& row) {
-  Resolved second = SourceNumeric(m, row.op2, m.scratch2);
+  Resolved second = Path::SourceNumeric(m, row.op2, m.scratch2);
   int32_t a = IntOf(m, second);
-  Resolved first = SourceNumeric(m, row.op1, m.scratch1);
+  Resolved first = Path::SourceNumeric(m, row.op1, m.scratch1);
   int32_t b = IntOf(m, first);
   if (!m.variables.empty()) m.variables.front().wert3 = static_cast<float>(RandomInt(a, b));
 }
 
+template <class Path>
 void RunApp(Machine& m, const WorkingRow& row) {
-  Resolved title = ValueOf(m, row.op1, m.scratch1);
+  Resolved title = Path::ValueOf(m, row.op1, m.scratch1);
   SetWindowTitle(RemoveAllQuotes(TextOf(m, title, m.scratch2)));
 }
 
