@@ -7,8 +7,8 @@
 
 namespace orvelt::pelko {
 
-// An observer sees each row after it ran (not one that ended the program); returning false ends
-// the loop there.
+// An observer is given the number of each row after it ran (not of a row that ended the program),
+// with the cells as the row left them; returning false ends the loop there.
 struct Unobserved {
   static constexpr bool AfterRow(const Machine&, int32_t) { return true; }
 };
@@ -26,23 +26,25 @@ void RunDecodedRow(Machine& machine, const DecodedRow& row) {
 }
 
 // Runs from machine.current until it passes the last row (true) or the observer ends the loop
-// (false). A shortcut does exactly what the row's handler would do. The current row stays in a
-// register between rows; machine.current holds it while a handler runs.
+// (false). A shortcut does exactly what the row's handler would do. The current row and the
+// comparison result stay in registers between rows; the machine holds them while a handler runs.
 template <class Path, class Observer>
 bool RunDecodedRows(Machine& machine, Observer& observer) {
   const int32_t count = static_cast<int32_t>(machine.rows.size());
   const DecodedRow* rows = machine.decoded.rows.data();
   // No cell is added or removed while the program runs.
   TVariable* cells = machine.variables.data();
+  int32_t compare = machine.compare;
   for (int32_t current = machine.current; current < count; ++current) {
     const DecodedRow& row = rows[current];
     const int32_t executed = current;
-    const int32_t s = machine.compare;
     switch (row.shortcut) {
       case Shortcut::None:
         machine.current = current;
+        machine.compare = compare;
         RunDecodedRow<Path>(machine, row);
         current = machine.current;
+        compare = machine.compare;
         break;
       case Shortcut::IncInt:
         cells[row.cell].wert1 = WrappingAdd(cells[row.cell].wert1, 1);
@@ -51,17 +53,21 @@ bool RunDecodedRows(Machine& machine, Observer& observer) {
         cells[row.cell].wert1 = WrappingSubtract(cells[row.cell].wert1, 1);
         break;
       case Shortcut::CmpIntLiteral:
-        machine.compare = WrappingSubtract(cells[row.cell].wert1, row.value);
+        compare = WrappingSubtract(cells[row.cell].wert1, row.value);
         break;
-#define PELKO_JUMP_CASE(condition, holds)                                    \
-  case Shortcut::Jump##condition:                                            \
-    if (Holds(Condition::condition, s)) current = row.value;               \
+#define PELKO_JUMP_CASE(condition, holds)                          \
+  case Shortcut::Jump##condition:                                  \
+    if (Holds(Condition::condition, compare)) current = row.value; \
     break;
         PELKO_CONDITIONS(PELKO_JUMP_CASE)
 #undef PELKO_JUMP_CASE
     }
-    if (!observer.AfterRow(machine, executed)) return false;
+    if (!observer.AfterRow(machine, executed)) {
+      machine.compare = compare;
+      return false;
+    }
   }
+  machine.compare = compare;
   return true;
 }
 
