@@ -31,7 +31,8 @@ TEST(ShippedBinaries, HoldNoTestCode) {
   for (const char* program : kPrograms) {
     std::string symbols = CommandOutput("nm -C '" + std::string(program) + "'");
     ASSERT_NE(symbols.find("orvelt::RunProgram"), std::string::npos) << program;
-    for (const char* name : {"ForTesting", "orvelt::memory::", "FakeClock", "ConsoleCapture", "MemoryPlatform"})
+    for (const char* name : {"ForTesting", "orvelt::memory::", "FakeClock", "ConsoleCapture", "MemoryPlatform",
+                             "LiteralPath", "SubstituteSource", "ScanLabel", "RowBudget"})
       EXPECT_EQ(symbols.find(name), std::string::npos) << program << " holds " << name;
   }
 }
