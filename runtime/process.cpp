@@ -2,17 +2,14 @@
 // the files the user names, end hooks, and the normal and fatal ends.
 #include "runtime/process.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <stdexcept>
 
 #include "runtime/console.h"
+#include "runtime/internal/os.h"
 
 namespace orvelt {
 
@@ -24,48 +21,10 @@ std::string gStartDirectory;    // where the user started the program
 std::vector<void (*)()> gEndHooks;
 const char* gOutOfMemoryText = "Kein Speicher mehr!";
 
-std::string CurrentDirectory() {
-  std::string buffer(4096, '\0');
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
-  return std::string(buffer.c_str());
-}
-
-std::string ExecutablePath(const char* argv0) {
-  std::string buffer(4096, '\0');
-  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (n > 0 && static_cast<std::size_t>(n) < buffer.size()) return buffer.substr(0, static_cast<std::size_t>(n));
-  return argv0 ? std::string(argv0) : std::string();
-}
-
-// The directory part with "/" as separator; the root keeps its "/".
-std::string DirectoryOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return std::string();
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 std::string JoinPath(const std::string& directory, const std::string& relative) {
   if (directory.empty()) return relative;
   if (directory.back() == '/') return directory + relative;
   return directory + "/" + relative;
-}
-
-// The byte spellings a path may have on disk: its UTF-8 form, and, when every unit fits a byte,
-// one byte per unit, so that a name stored in a single-byte encoding still opens.
-std::vector<std::string> ByteSpellings(const Text& path) {
-  std::vector<std::string> spellings{EncodeUtf8(path)};
-  bool narrow = std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 256; });
-  if (narrow && NarrowBytes(path) != spellings.front()) spellings.push_back(NarrowBytes(path));
-  return spellings;
 }
 
 // Where a relative path is looked for: the program's directory first, then the start directory.
@@ -78,12 +37,12 @@ std::vector<std::string> SearchDirectories() {
 }  // namespace
 
 void StartProcess(int argc, char** argv) {
-  std::vector<Text> arguments;
-  for (int i = 0; i < argc; ++i) arguments.push_back(DecodeBytes(argv[i] ? argv[i] : ""));
-  std::string startDirectory = CurrentDirectory();
-  std::string programDirectory = DirectoryOf(ExecutablePath(argc > 0 ? argv[0] : nullptr));
-  if (!programDirectory.empty() && chdir(programDirectory.c_str()) == 0)
-    programDirectory = CurrentDirectory();
+  os::PrepareProcess();
+  std::vector<Text> arguments = os::Arguments(argc, argv);
+  std::string startDirectory = os::CurrentDirectory();
+  std::string programDirectory = os::ProgramDirectory(argc > 0 ? argv[0] : nullptr);
+  if (!programDirectory.empty() && os::ChangeDirectory(programDirectory))
+    programDirectory = os::CurrentDirectory();
   else
     programDirectory = startDirectory;
   StartProcessAt(std::move(arguments), std::move(programDirectory), std::move(startDirectory));
@@ -112,6 +71,7 @@ int RunProgram(int argc, char** argv, int (*body)()) {
   std::fflush(ConsoleOut());
   std::fflush(ConsoleErr());
   RunEndHooks();
+  os::RestoreProcessState();
   return status & 0xFF;
 }
 
@@ -148,16 +108,16 @@ void RaiseFatalError(const Text& message) {
 
 std::optional<std::string> FindRegularFile(const Text& path) {
   if (path.empty()) return std::nullopt;
-  std::vector<std::string> spellings = ByteSpellings(path);
-  std::vector<std::string> places = path[0] == u'/' ? std::vector<std::string>{std::string()} : SearchDirectories();
+  std::vector<std::string> spellings = os::PathSpellings(path);
+  std::vector<std::string> places = os::IsAbsolutePath(path) ? std::vector<std::string>{std::string()} : SearchDirectories();
   for (const std::string& place : places)
     for (const std::string& spelling : spellings)
-      if (IsRegularFile(JoinPath(place, spelling))) return JoinPath(place, spelling);
+      if (os::IsRegularFile(JoinPath(place, spelling))) return JoinPath(place, spelling);
   return std::nullopt;
 }
 
 bool ReadFileBytes(const std::string& nativePath, std::string* bytes) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(nativePath.c_str(), "rb"), std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(os::OpenForReading(nativePath), std::fclose);
   if (!file) return false;
   std::string content;
   char buffer[65536];

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building (and, with "test", testing) needs, when any is missing.
-# Usage: scripts/install-deps.sh [build|test|dev]
+# Usage: scripts/install-deps.sh [build|test|dev|windows]
+# "windows" is the cross build for Windows and its tests under Wine; "test" and "dev" include it.
 set -euo pipefail
 set_name=${1:-build}
 
 packages=(g++ cmake make pkg-config libsdl2-dev libgtk-3-dev)
+# mingw-w64 with POSIX threads (std::thread and friends), Wine to run what it builds, icotool for the
+# programs' icons, zip for the download.
+windows=(g++-mingw-w64-x86-64-posix wine wine64 icoutils zip googletest)
 case "$set_name" in
   build) ;;
-  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps) ;;
-  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps clang libclang-rt-14-dev lua5.4 hyperfine) ;;
-  *) echo "usage: $0 [build|test|dev]" >&2; exit 2 ;;
+  windows) packages=(cmake make "${windows[@]}") ;;
+  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps "${windows[@]}") ;;
+  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps clang libclang-rt-14-dev lua5.4 hyperfine "${windows[@]}") ;;
+  *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
 
 missing=()
