@@ -70,6 +70,21 @@ std::vector<FilterGroup> ParseFileFilter(const Text& filter) {
   return parsed;
 }
 
+Text WindowsFilterList(const Text& filter) {
+  Text groups = filter.find(u':') == Text::npos ? u"Files:" + filter : filter;
+  Text list;
+  for (char16_t unit : groups) {
+    switch (unit) {
+      case u':': list += Text(1, u'\0') + u"*."; break;
+      case u';': list.push_back(u'\0'); break;
+      case u',': list += u";*."; break;
+      default: list.push_back(unit); break;
+    }
+  }
+  list.push_back(u'\0');
+  return list;
+}
+
 InitialPath SplitInitialPath(const Text& path) {
   size_t slash = path.rfind(u'/');
   if (slash == Text::npos) return {Text(), path};

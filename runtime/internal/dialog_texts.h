@@ -17,6 +17,11 @@ struct FilterGroup {
 // ":" and extensions separated by ",". A filter without any ":" is one group named "Files".
 std::vector<FilterGroup> ParseFileFilter(const Text& filter);
 
+// The same filter in the form Windows' file dialogs take: description and pattern list as
+// NUL-separated pairs, ending with a NUL ("Scripte\0*.cf\0 Textdateien\0*.txt\0"); each ":" becomes
+// NUL and "*.", each ";" NUL and each "," ";*.", so the blank after a ";" stays in the description.
+Text WindowsFilterList(const Text& filter);
+
 struct InitialPath {
   Text directory;  // empty: the dialog's default folder
   Text name;
