@@ -11,7 +11,7 @@ tests=OFF
 
 scripts/install-deps.sh windows
 build=build-windows
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DORVELT_TESTS="$tests" -DORVELT_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 

@@ -7,6 +7,7 @@
 
 #include "runtime/internal/keyboard.h"
 #include "runtime/internal/platform_sdl_keys.h"
+#include "runtime/internal/platform_win32_keys.h"
 
 using namespace orvelt;
 
@@ -129,6 +130,7 @@ TEST(Keyboard, CloseRequestIsAnsweredOnce) {
   }
 }
 
+#ifndef _WIN32
 // SDL numbers keys by USB usage (scancode) and by symbol (Unicode for printable keys, else the
 // scancode with bit 30 set); the rows give the raw numbers.
 TEST(Keyboard, SdlKeysMapToVirtualKeyCodes) {
@@ -155,6 +157,25 @@ TEST(Keyboard, SdlKeysMapToVirtualKeyCodes) {
   };
   for (const Row& row : rows)
     EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, row.keysym), row.code) << row.scancode << " " << row.keysym;
+}
+#endif
+
+// Windows' key messages carry the code itself; Shift, Control and Alt come as one code each and
+// are told apart by the scan code (Shift) or the extended bit (Control, Alt).
+TEST(Keyboard, Win32KeyMessagesGiveVirtualKeyCodes) {
+  struct Row {
+    int virtualKey, scanCode;
+    bool extended;
+    int code;
+  };
+  const Row rows[] = {
+      {65, 30, false, 65},   {27, 1, false, 27},    {112, 59, false, 112}, {37, 75, true, 37},
+      {16, 42, false, 160},  {16, 54, false, 161},  {17, 29, false, 162},  {17, 29, true, 163},
+      {18, 56, false, 164},  {18, 56, true, 165},   {160, 42, false, 160}, {0, 0, false, 0},
+      {256, 0, false, 0},    {-1, 0, false, 0},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(orvelt::VirtualKeyFromWin32(row.virtualKey, row.scanCode, row.extended), row.code) << row.virtualKey;
 }
 
 }  // namespace

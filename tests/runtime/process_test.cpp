@@ -1,13 +1,17 @@
 // Tests of the process services: the fatal and normal ends, running a program body, the start in
 // the program's directory, and finding the files the user names.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "runtime/console.h"
+#include "runtime/internal/os.h"
 #include "runtime/process.h"
 #include "tests/support/run.h"
 #include "tests/testlib/runtime/console_capture.h"
@@ -15,6 +19,18 @@
 using namespace orvelt;
 
 namespace {
+
+// The folder holding this test program.
+std::string OwnDirectory() {
+#ifdef _WIN32
+  wchar_t self[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::string exe = EncodeUtf8(Text(self, self + n));
+  return exe.substr(0, exe.find_last_of("\\/"));
+#else
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+#endif
+}
 
 std::string WorkingDirectory() {
   char buffer[4096];
@@ -111,11 +127,7 @@ TEST_F(ProcessTest, StartDecodesArgumentsAndMovesToTheProgramsDirectory) {
   std::vector<Text> expected{u"prog", u"grüß.cf", Text(u"gr\u00FC\u00DF.cf"), u"a b"};
   EXPECT_EQ(ProgramArguments(), expected);
 
-  char self[4096];
-  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  ASSERT_GT(n, 0);
-  std::string exe(self, static_cast<std::size_t>(n));
-  EXPECT_EQ(WorkingDirectory(), exe.substr(0, exe.rfind('/')));
+  EXPECT_EQ(WorkingDirectory(), OwnDirectory());
 }
 
 // Two folders standing for the program's directory and the directory the user started from.
@@ -132,9 +144,9 @@ TEST_F(FindFileTest, RelativePathsTryTheProgramsDirectoryThenTheStartDirectory) 
   start_.Write("both.pel", "s");
   program_.Write("prog_only.pel", "p");
   start_.Write("start_only.pel", "s");
-  ASSERT_EQ(mkdir((program_.path() + "/dir.pel").c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(program_.path() + "/dir.pel"));
   start_.Write("dir.pel", "s");
-  ASSERT_EQ(mkdir((start_.path() + "/sub").c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(start_.path() + "/sub"));
   start_.Write("sub/inner.pel", "s");
 
   struct Row { Text path; std::string foundIn; } rows[] = {
@@ -158,6 +170,7 @@ TEST_F(FindFileTest, AbsolutePathsAreTakenAsTheyStand) {
   EXPECT_EQ(FindRegularFile(TextFromLatin1(start_.path() + "/nope")), std::nullopt);
 }
 
+#ifndef _WIN32
 TEST_F(FindFileTest, ANameOpensWhateverBytesItIsStoredAs) {
   start_.Write("gr\xC3\xBCn.cf", "utf8");
   start_.Write("wei\xDF.cf", "latin1");
@@ -182,6 +195,30 @@ TEST_F(FindFileTest, WhenBothSpellingsExistTheUtf8NameWins) {
     ASSERT_TRUE(found.has_value()) << argument;
     EXPECT_EQ(ReadFile(*found), "utf8") << argument;
   }
+}
+#else
+// Names are UTF-16 on Windows: a name has one spelling, whatever characters it holds.
+TEST_F(FindFileTest, ANameOpensWithAnyCharacters) {
+  for (Text name : {Text(u"grün.cf"), Text(u"€ 中.cf"), Text(u"😀.cf")}) {
+    start_.Write(EncodeUtf8(name), "found");
+    std::optional<std::string> found = FindRegularFile(name);
+    ASSERT_TRUE(found.has_value()) << EncodeUtf8(name);
+    EXPECT_EQ(ReadFile(*found), "found") << EncodeUtf8(name);
+  }
+}
+#endif
+
+TEST(PathTest, AbsolutePathsByTheSystemsRules) {
+  struct Row { Text path; bool absolute; } rows[] = {
+      {u"/x/y.cf", true}, {u"x/y.cf", false}, {u"y.cf", false}, {u"", false}, {u"./y.cf", false},
+#ifdef _WIN32
+      {u"C:\\x\\y.cf", true}, {u"c:/x/y.cf", true}, {u"Z:y.cf", true}, {u"\\\\server\\share\\y.cf", true},
+      {u"\\x\\y.cf", true}, {u"x\\y.cf", false}, {u"1:\\y.cf", false},
+#else
+      {u"C:\\x\\y.cf", false}, {u"\\x\\y.cf", false},
+#endif
+  };
+  for (const Row& row : rows) EXPECT_EQ(os::IsAbsolutePath(row.path), row.absolute) << EncodeUtf8(row.path);
 }
 
 TEST_F(FindFileTest, WithoutDirectoriesTheWorkingDirectoryCounts) {

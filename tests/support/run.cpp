@@ -37,17 +37,27 @@ std::vector<char*> CStrings(std::vector<std::string>& items) {
   return result;
 }
 
-[[noreturn]] void ExecChild(const std::string& binary, std::vector<std::string> args,
-                            std::vector<std::string> env, const std::string& cwd, int in, int out,
-                            int err) {
+// The full path of a program found on PATH, or the name itself.
+std::string OnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    std::string candidate = folder + "/" + name;
+    if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return name;
+}
+
+// command: the program to run and its arguments.
+[[noreturn]] void ExecChild(std::vector<std::string> command, std::vector<std::string> env,
+                            const std::string& cwd, int in, int out, int err) {
   dup2(in, 0);
   dup2(out, 1);
   dup2(err, 2);
   if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(127);
-  args.insert(args.begin(), binary);
-  auto argv = CStrings(args);
+  auto argv = CStrings(command);
   auto envp = CStrings(env);
-  execve(binary.c_str(), argv.data(), envp.data());
+  execve(command.front().c_str(), argv.data(), envp.data());
   _exit(127);
 }
 
@@ -101,19 +111,34 @@ void Pump(int inFd, int outFd, int errFd, const std::string& input, RunResult& r
 
 }  // namespace
 
+bool RunsWindowsPrograms() {
+  const char* folder = std::getenv("ORVELT_WINE_BUILD");
+  return folder != nullptr && *folder != '\0';
+}
+
+// A program of this build (BUILD_DIR/pelko/pelko) is the .exe at the same place in the Windows build.
+std::vector<std::string> ProgramCommand(const std::string& binary) {
+  const std::string buildDir = std::string(BUILD_DIR) + "/";
+  if (!RunsWindowsPrograms() || binary.compare(0, buildDir.size(), buildDir) != 0) return {binary};
+  std::string windowsBuild = std::getenv("ORVELT_WINE_BUILD");
+  return {OnPath("wine"), windowsBuild + "/" + binary.substr(buildDir.size()) + ".exe"};
+}
+
 RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                     const RunOptions& options) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
   signal(SIGPIPE, SIG_IGN);
   auto env = ChildEnvironment(options);
+  std::vector<std::string> command = ProgramCommand(binary);
+  command.insert(command.end(), args.begin(), args.end());
   pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork");
   if (pid == 0) {
     close(in[1]);
     close(out[0]);
     close(err[0]);
-    ExecChild(binary, args, env, options.cwd, in[0], out[1], err[1]);
+    ExecChild(command, env, options.cwd, in[0], out[1], err[1]);
   }
   close(in[0]);
   close(out[1]);

@@ -22,6 +22,12 @@ struct RunOptions {
 
 RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                     const RunOptions& options = {});
+
+// The command that runs a built program: the program itself; or, with ORVELT_WINE_BUILD naming a
+// Windows build folder, Wine running the same program's .exe from that folder, so that every test
+// that runs the built programs checks the Windows programs too.
+std::vector<std::string> ProgramCommand(const std::string& binary);
+bool RunsWindowsPrograms();
 // Convenience: the input text only.
 RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                     const std::string& input);

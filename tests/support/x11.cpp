@@ -419,6 +419,8 @@ BackgroundProcess::BackgroundProcess(const std::string& binary, const std::vecto
   if (!mkdtemp(folderTemplate)) return;
   folder_ = folderTemplate;
   std::ofstream(folder_ + "/in", std::ios::binary) << input;
+  std::vector<std::string> all = ProgramCommand(binary);
+  all.insert(all.end(), args.begin(), args.end());
   pid_ = fork();
   if (pid_ != 0) return;
   int in = open((folder_ + "/in").c_str(), O_RDONLY);
@@ -429,12 +431,10 @@ BackgroundProcess::BackgroundProcess(const std::string& binary, const std::vecto
   dup2(out, 1);
   dup2(err, 2);
   for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-  std::vector<std::string> all{binary};
-  all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : all) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  execv(binary.c_str(), argv.data());
+  execv(all.front().c_str(), argv.data());
   _exit(127);
 }
 

@@ -9,15 +9,17 @@ namespace orvelt {
 
 namespace {
 
+// What reached the file itself, bypassing the stream's buffer; the file's position is kept (no
+// pread on Windows, so the descriptor is moved and put back).
 std::string Written(std::FILE* file) {
   std::string bytes;
   char buffer[4096];
-  off_t offset = 0;
-  ssize_t n;
-  while ((n = pread(fileno(file), buffer, sizeof buffer, offset)) > 0) {
+  int fd = fileno(file);
+  off_t end = lseek(fd, 0, SEEK_CUR);
+  lseek(fd, 0, SEEK_SET);
+  for (auto n = read(fd, buffer, sizeof buffer); n > 0; n = read(fd, buffer, sizeof buffer))
     bytes.append(buffer, static_cast<std::size_t>(n));
-    offset += n;
-  }
+  lseek(fd, end, SEEK_SET);
   return bytes;
 }
 
