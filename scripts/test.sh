@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, then the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer, both against a virtual X server.
+# AddressSanitizer and UndefinedBehaviorSanitizer, both against a virtual X server; then the
+# Windows build, its tests and the window tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVELT_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
+echo "== Windows build"
+scripts/build-windows.sh --tests
 
 export ORVELT_REQUIRE_DISPLAY=1
 # The interpreters free nothing before the process ends, by design; leaks are not findings here.
@@ -23,3 +26,5 @@ echo "== tests (release build)"
 scripts/with-xvfb.sh ctest --test-dir build --output-on-failure --repeat until-pass:2
 echo "== tests (AddressSanitizer and UndefinedBehaviorSanitizer)"
 scripts/with-xvfb.sh ctest --test-dir build-asan --output-on-failure --repeat until-pass:2
+echo "== Windows programs under Wine"
+scripts/with-xvfb.sh scripts/wine-tests.sh

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs the Windows programs' tests under Wine, inside the X server that scripts/with-xvfb.sh started:
+# the cross-built unit and end-to-end suites (build-windows), then the window tests of the Linux
+# build (build) against the .exe files. Wine gets a fresh prefix in a temporary folder, made once.
+# Usage: scripts/with-xvfb.sh scripts/wine-tests.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+prefix_folder=$(mktemp -d /tmp/orvelt-wine-XXXXXX)
+export WINEPREFIX="$prefix_folder/prefix"
+# No Mono and no Gecko (which Wine would offer to download), and no Wine diagnostics in the output.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$prefix_folder"
+}
+trap cleanup EXIT
+
+echo "== Wine prefix"
+start=$(date +%s)
+wine wineboot --init >/dev/null 2>&1
+wineserver -w
+# One server for the whole run, so that each program starts without bringing one up.
+wineserver -p
+echo "made in $(($(date +%s) - start)) s"
+
+echo "== tests of the Windows build under Wine"
+ctest --test-dir build-windows --output-on-failure
+echo "== window tests against the Windows programs under Wine"
+ORVELT_WINE_BUILD="$PWD/build-windows" ctest --test-dir build --output-on-failure --repeat until-pass:2 \
+  -R '^(WindowX11|Window|ScriptWindow|KeyCodes|WindowsDialogs)\.'
