@@ -57,19 +57,17 @@ std::wstring CommandLine(const std::string& binary, const std::vector<std::strin
   return line;
 }
 
-// The test's own environment, less the display unless asked for, plus the extra variables; a
-// block of NUL-terminated entries ending with an empty one.
+// The test's own environment with the extra variables: a block of NUL-terminated entries ending
+// with an empty one. (DISPLAY means nothing to Windows; the test run leaves it out for Wine.)
 std::wstring EnvironmentBlock(const RunOptions& options) {
   std::wstring block;
   wchar_t* own = GetEnvironmentStringsW();
   for (const wchar_t* entry = own; entry && *entry; entry += wcslen(entry) + 1) {
     std::wstring text(entry);
     std::wstring name = text.substr(0, text.find(L'=', 1));
-    bool display = name == L"DISPLAY" || name == L"WAYLAND_DISPLAY";
     bool replaced = false;
     for (const auto& [extra, value] : options.env) replaced = replaced || Wide(extra) == name;
-    if ((display && !options.withDisplay) || replaced) continue;
-    block += text + L'\0';
+    if (!replaced) block += text + L'\0';
   }
   if (own) FreeEnvironmentStringsW(own);
   for (const auto& [name, value] : options.env) block += Wide(name) + L"=" + Wide(value) + L'\0';
