@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "tests/support/run.h"
@@ -64,44 +65,48 @@ bool HoldUntilALine(x11::BackgroundProcess& program, x11::WindowId window, const
   return false;
 }
 
-TEST(KeyCodes, EveryKeyOfTheTableGivesItsCode) {
-  REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("tasten.pel", kProgram);
-  x11::BackgroundProcess program(PELKO_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("pelko Tastencodes", 15000, program.Pid());
-  ASSERT_TRUE(window) << program.Err();
+// The program running with its window found; skipped without a display.
+class KeyCodes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_X11_DISPLAY();
+    std::vector<std::string> args{dir_.Write("tasten.pel", kProgram)};
+    program_ = std::make_unique<x11::BackgroundProcess>(PELKO_BIN, args);
+    window_ = x11::FindWindow("pelko Tastencodes", 15000, program_->Pid());
+    ASSERT_TRUE(window_) << program_->Err();
+  }
+
+  TempDir dir_;
+  std::unique_ptr<x11::BackgroundProcess> program_;
+  std::optional<x11::WindowId> window_;
+};
+
+TEST_F(KeyCodes, EveryKeyOfTheTableGivesItsCode) {
   std::string expected;
   for (const KeyRow& row : KeyTable()) {
     // "waitkey" forgets keys hit before it, so a key is pressed until its line has come.
-    ASSERT_TRUE(PressUntilALine(program, *window, row.key)) << row.key;
+    ASSERT_TRUE(PressUntilALine(*program_, *window_, row.key)) << row.key;
     expected += std::to_string(row.code) + "\r\n";
-    ASSERT_EQ(program.Out(), expected) << row.key;
+    ASSERT_EQ(program_->Out(), expected) << row.key;
   }
-  ASSERT_TRUE(program.WaitForExit());
-  EXPECT_EQ(program.Status(), 0);
+  ASSERT_TRUE(program_->WaitForExit());
+  EXPECT_EQ(program_->Status(), 0);
 }
 
 // xdotool presses a right-hand modifier together with the left one, which "waitkey", taking the
 // lowest code, reports; with the left one already held, only the right one is a new hit.
-TEST(KeyCodes, RightHandModifiersAreToldFromTheLeftOnes) {
-  REQUIRE_X11_DISPLAY();
-  TempDir dir;
-  std::string path = dir.Write("tasten.pel", kProgram);
-  x11::BackgroundProcess program(PELKO_BIN, {path});
-  std::optional<x11::WindowId> window = x11::FindWindow("pelko Tastencodes", 15000, program.Pid());
-  ASSERT_TRUE(window) << program.Err();
+TEST_F(KeyCodes, RightHandModifiersAreToldFromTheLeftOnes) {
   const std::pair<std::string, std::string> sides[] = {
       {"Shift_L", "Shift_R"}, {"Control_L", "Control_R"}, {"Alt_L", "Alt_R"}};
   for (const auto& [left, right] : sides) {
-    ASSERT_TRUE(HoldUntilALine(program, *window, left)) << left;
-    ASSERT_TRUE(HoldUntilALine(program, *window, right)) << right;
-    x11::KeyUp(*window, right);
-    x11::KeyUp(*window, left);
+    ASSERT_TRUE(HoldUntilALine(*program_, *window_, left)) << left;
+    ASSERT_TRUE(HoldUntilALine(*program_, *window_, right)) << right;
+    x11::KeyUp(*window_, right);
+    x11::KeyUp(*window_, left);
   }
-  ASSERT_TRUE(PressUntilALine(program, *window, "Escape"));
-  ASSERT_TRUE(program.WaitForExit());
-  EXPECT_EQ(program.Out(), "160\r\n161\r\n162\r\n163\r\n164\r\n165\r\n27\r\n");
+  ASSERT_TRUE(PressUntilALine(*program_, *window_, "Escape"));
+  ASSERT_TRUE(program_->WaitForExit());
+  EXPECT_EQ(program_->Out(), "160\r\n161\r\n162\r\n163\r\n164\r\n165\r\n27\r\n");
 }
 
 }  // namespace
