@@ -70,22 +70,22 @@ class KeyCodes : public ::testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_X11_DISPLAY();
-    std::vector<std::string> args{dir_.Write("tasten.pel", kProgram)};
-    program_ = std::make_unique<x11::BackgroundProcess>(PELKO_BIN, args);
-    window_ = x11::FindWindow("pelko Tastencodes", 15000, program_->Pid());
-    ASSERT_TRUE(window_) << program_->Err();
+    run_ = std::make_unique<x11::WindowedProgram>(PELKO_BIN, "tasten.pel", kProgram, "pelko Tastencodes");
+    ASSERT_TRUE(run_->window) << run_->program.Err();
+    program_ = &run_->program;
+    window_ = *run_->window;
   }
 
-  TempDir dir_;
-  std::unique_ptr<x11::BackgroundProcess> program_;
-  std::optional<x11::WindowId> window_;
+  std::unique_ptr<x11::WindowedProgram> run_;
+  x11::BackgroundProcess* program_ = nullptr;
+  x11::WindowId window_ = 0;
 };
 
 TEST_F(KeyCodes, EveryKeyOfTheTableGivesItsCode) {
   std::string expected;
   for (const KeyRow& row : KeyTable()) {
     // "waitkey" forgets keys hit before it, so a key is pressed until its line has come.
-    ASSERT_TRUE(PressUntilALine(*program_, *window_, row.key)) << row.key;
+    ASSERT_TRUE(PressUntilALine(*program_, window_, row.key)) << row.key;
     expected += std::to_string(row.code) + "\r\n";
     ASSERT_EQ(program_->Out(), expected) << row.key;
   }
@@ -99,12 +99,12 @@ TEST_F(KeyCodes, RightHandModifiersAreToldFromTheLeftOnes) {
   const std::pair<std::string, std::string> sides[] = {
       {"Shift_L", "Shift_R"}, {"Control_L", "Control_R"}, {"Alt_L", "Alt_R"}};
   for (const auto& [left, right] : sides) {
-    ASSERT_TRUE(HoldUntilALine(*program_, *window_, left)) << left;
-    ASSERT_TRUE(HoldUntilALine(*program_, *window_, right)) << right;
-    x11::KeyUp(*window_, right);
-    x11::KeyUp(*window_, left);
+    ASSERT_TRUE(HoldUntilALine(*program_, window_, left)) << left;
+    ASSERT_TRUE(HoldUntilALine(*program_, window_, right)) << right;
+    x11::KeyUp(window_, right);
+    x11::KeyUp(window_, left);
   }
-  ASSERT_TRUE(PressUntilALine(*program_, *window_, "Escape"));
+  ASSERT_TRUE(PressUntilALine(*program_, window_, "Escape"));
   ASSERT_TRUE(program_->WaitForExit());
   EXPECT_EQ(program_->Out(), "160\r\n161\r\n162\r\n163\r\n164\r\n165\r\n27\r\n");
 }
