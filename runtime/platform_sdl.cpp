@@ -113,17 +113,19 @@ void HandleTextInput(const char* utf8) {
   for (char16_t unit : DecodeBytes(utf8)) Keyboard().Type(unit);
 }
 
+int VirtualKeyOf(const SDL_KeyboardEvent& key) {
+  return VirtualKeyFromSdl(key.keysym.scancode, key.keysym.sym, key.keysym.mod);
+}
+
 void HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN: {
-      int code = VirtualKeyFromSdl(event.key.keysym.scancode, event.key.keysym.sym);
+      int code = VirtualKeyOf(event.key);
       Keyboard().Press(code, event.key.repeat != 0);
       if (int typed = TypedControlChar(code)) Keyboard().Type(typed);
       break;
     }
-    case SDL_KEYUP:
-      Keyboard().Release(VirtualKeyFromSdl(event.key.keysym.scancode, event.key.keysym.sym));
-      break;
+    case SDL_KEYUP: Keyboard().Release(VirtualKeyOf(event.key)); break;
     case SDL_TEXTINPUT: HandleTextInput(event.text.text); break;
     case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
     case SDL_QUIT: Keyboard().RequestClose(); break;

@@ -2,6 +2,7 @@
 // SDL's headers but not the library.
 #include "runtime/internal/platform_sdl_keys.h"
 
+#include <SDL_keycode.h>
 #include <SDL_scancode.h>
 
 #include <array>
@@ -60,6 +61,19 @@ constexpr ScancodeKey kScancodeKeys[] = {
     {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
 };
 
+// The keypad's keys that move the cursor while NumLock is off, with the cursor block's codes.
+constexpr ScancodeKey kKeypadCursorKeys[] = {
+    {SDL_SCANCODE_KP_1, 35}, {SDL_SCANCODE_KP_2, 40}, {SDL_SCANCODE_KP_3, 34}, {SDL_SCANCODE_KP_4, 37},
+    {SDL_SCANCODE_KP_5, 12}, {SDL_SCANCODE_KP_6, 39}, {SDL_SCANCODE_KP_7, 36}, {SDL_SCANCODE_KP_8, 38},
+    {SDL_SCANCODE_KP_9, 33}, {SDL_SCANCODE_KP_0, 45}, {SDL_SCANCODE_KP_PERIOD, 46},
+};
+
+int KeypadCursorCode(int scancode) {
+  for (const ScancodeKey& key : kKeypadCursorKeys)
+    if (key.scancode == scancode) return key.code;
+  return 0;
+}
+
 const std::array<uint8_t, SDL_NUM_SCANCODES>& ScancodeTable() {
   static const std::array<uint8_t, SDL_NUM_SCANCODES> table = [] {
     std::array<uint8_t, SDL_NUM_SCANCODES> codes{};
@@ -72,7 +86,10 @@ const std::array<uint8_t, SDL_NUM_SCANCODES>& ScancodeTable() {
 }  // namespace
 
 // Letters and digits follow the label on the user's layout; every other key its position.
-int VirtualKeyFromSdl(int scancode, int keysym) {
+int VirtualKeyFromSdl(int scancode, int keysym, int modifiers) {
+  if ((modifiers & KMOD_NUM) == 0) {
+    if (int code = KeypadCursorCode(scancode)) return code;
+  }
   if (keysym >= 'a' && keysym <= 'z') return keysym - 'a' + 'A';
   if (keysym >= '0' && keysym <= '9') return keysym;
   if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;

@@ -15,6 +15,8 @@ namespace {
 
 using orvelt::KeyboardState;
 
+constexpr int kNumLock = 0x1000;  // SDL's KMOD_NUM
+
 // A session of events, one letter each: "d65" press, "r65" auto-repeat, "u65" release,
 // "c97" typed character, "f" focus change, "x" close request.
 void Play(KeyboardState& keys, const std::vector<std::string>& events) {
@@ -156,7 +158,29 @@ TEST(Keyboard, SdlKeysMapToVirtualKeyCodes) {
       {100, '<', 226}, {0, 0, 0}, {-5, 0, 0}, {100000, 0, 0}, {290, 0, 0},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, row.keysym), row.code) << row.scancode << " " << row.keysym;
+    EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, row.keysym, kNumLock), row.code) << row.scancode << " " << row.keysym;
+}
+
+// The keypad's keys as SDL reports them, with the modifier state the event carries: with NumLock
+// off the digits and the point move the cursor, as the cursor block's keys do.
+TEST(Keyboard, KeypadFollowsNumLock) {
+  constexpr int kShift = 0x0001, kCaps = 0x2000;
+  struct Row {
+    int scancode, numLockOn, numLockOff;
+  };
+  const Row rows[] = {
+      {89, 97, 35},   {90, 98, 40},   {91, 99, 34},   {92, 100, 37},  {93, 101, 12}, {94, 102, 39},
+      {95, 103, 36},  {96, 104, 38},  {97, 105, 33},  {98, 96, 45},   {99, 110, 46},
+      {84, 111, 111}, {85, 106, 106}, {86, 109, 109}, {87, 107, 107}, {88, 13, 13},   // the rest stays
+      {80, 37, 37},   {74, 36, 36},   {30, 49, 49},                                   // off the keypad
+  };
+  for (const Row& row : rows) {
+    int keysym = row.scancode | 1 << 30;
+    for (int others : {0, kShift, kCaps}) {
+      EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, keysym, kNumLock | others), row.numLockOn) << row.scancode;
+      EXPECT_EQ(orvelt::VirtualKeyFromSdl(row.scancode, keysym, others), row.numLockOff) << row.scancode;
+    }
+  }
 }
 #endif
 

@@ -44,6 +44,15 @@ int WaitKey() {
   return 0;
 }
 
+// One line per key until Escape.
+int WaitKeys() {
+  for (;;) {
+    int code = WaitForKey();
+    PrintLine(IntToText(code));
+    if (code == 27) return 0;
+  }
+}
+
 int CollectTyped() {
   Text codes;
   for (;;) {
@@ -107,7 +116,7 @@ int Body() {
   bool corner = args.size() > 2 && args[2] == u"corner";
   OpenAndDraw(corner ? WindowPlacement::Corner32 : WindowPlacement::Centred);
   static const std::map<Text, int (*)()> kModes = {
-      {u"key", WaitKey}, {u"type", CollectTyped}, {u"close", WaitClose}, {u"hold", HoldKey}};
+      {u"key", WaitKey}, {u"keys", WaitKeys}, {u"type", CollectTyped}, {u"close", WaitClose}, {u"hold", HoldKey}};
   auto found = kModes.find(mode);
   return found == kModes.end() ? 2 : found->second();
 }

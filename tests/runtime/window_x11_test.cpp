@@ -107,6 +107,38 @@ TEST(WindowX11, KeysReportTheirVirtualKeyCodes) {
   }
 }
 
+// Through XTEST the keypad's keys come as they are (xdotool would toggle NumLock around them), on a
+// server of the test's own, whose NumLock the test turns on for the second round.
+TEST(WindowX11, KeypadFollowsNumLock) {
+  REQUIRE_X11_DISPLAY();
+  struct Row {
+    std::string key, numLockOff, numLockOn;
+  };
+  const Row rows[] = {
+      {"KP_1", "35", "97"},  {"KP_2", "40", "98"},  {"KP_3", "34", "99"},  {"KP_4", "37", "100"},
+      {"KP_5", "12", "101"}, {"KP_6", "39", "102"}, {"KP_7", "36", "103"}, {"KP_8", "38", "104"},
+      {"KP_9", "33", "105"}, {"KP_0", "45", "96"},  {"KP_Decimal", "46", "110"}, {"KP_Add", "107", "107"},
+  };
+  x11::OwnServer server;
+  ASSERT_TRUE(server.Started());
+  for (bool numLock : {false, true}) {
+    if (numLock) {
+      ASSERT_TRUE(x11::TapKeyThroughXTest("Num_Lock"));
+    }
+    x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"keys"});
+    auto window = StartProbe(probe);
+    ASSERT_TRUE(window) << probe.Err();
+    std::string expected;
+    for (const Row& row : rows) {
+      expected += (numLock ? row.numLockOn : row.numLockOff) + "\r\n";
+      auto answered = [&] { return probe.Out().size() >= expected.size(); };
+      ASSERT_TRUE(x11::PressKeyUntil(*window, row.key, answered, 15000, 500, x11::KeySender::XTest)) << row.key;
+    }
+    EXPECT_EQ(probe.Out(), expected) << "NumLock " << numLock;
+    ASSERT_TRUE(x11::PressUntilExit(probe, *window, "Escape"));
+  }
+}
+
 TEST(WindowX11, TypedTextReachesTheCharacterQueue) {
   REQUIRE_X11_DISPLAY();
   x11::BackgroundProcess probe(WINDOW_PROBE_BIN, {"type"});

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,10 +82,16 @@ struct Xlib {
   Status (*getWindowAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
   int (*free)(void*) = nullptr;
   XErrorHandler (*setErrorHandler)(XErrorHandler) = nullptr;
+  int (*sync)(Display*, Bool) = nullptr;
+  KeySym (*stringToKeysym)(const char*) = nullptr;
+  KeyCode (*keysymToKeycode)(Display*, KeySym) = nullptr;
+  // From libXtst.
+  int (*fakeKeyEvent)(Display*, unsigned int, Bool, unsigned long) = nullptr;
 
   bool Loaded() const {
     return openDisplay && closeDisplay && internAtom && sendEvent && flush && queryTree && getWindowProperty &&
-           getWindowAttributes && free && setErrorHandler;
+           getWindowAttributes && free && setErrorHandler && sync && stringToKeysym &&
+           keysymToKeycode;
   }
 };
 
@@ -112,6 +119,10 @@ const Xlib& TheXlib() {
     Load(library, "XGetWindowAttributes", loaded.getWindowAttributes);
     Load(library, "XFree", loaded.free);
     Load(library, "XSetErrorHandler", loaded.setErrorHandler);
+    Load(library, "XSync", loaded.sync);
+    Load(library, "XStringToKeysym", loaded.stringToKeysym);
+    Load(library, "XKeysymToKeycode", loaded.keysymToKeycode);
+    if (void* xtst = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL)) Load(xtst, "XTestFakeKeyEvent", loaded.fakeKeyEvent);
     if (loaded.Loaded()) loaded.setErrorHandler(IgnoreXError);
     return loaded;
   }();
@@ -218,6 +229,16 @@ bool SendDeleteWindow(WindowId window) {
   return sent;
 }
 
+// Runs one request on a connection of its own and waits until the server has handled it.
+template <typename Request>
+bool OnOwnConnection(Request request) {
+  Connection connection;
+  Display* display = connection.get();
+  if (!display || !request(TheXlib(), display)) return false;
+  TheXlib().sync(display, False);
+  return true;
+}
+
 }  // namespace
 
 bool DisplayAvailable() {
@@ -297,10 +318,11 @@ bool PressKey(WindowId window, const std::string& keyName) {
 }
 
 bool PressKeyUntil(WindowId window, const std::string& keyName, const std::function<bool()>& done,
-                   int timeoutMs, int pollMs) {
+                   int timeoutMs, int pollMs, KeySender sender) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (Clock::now() < deadline) {
-    if (!PressKey(window, keyName) && done()) return true;
+    bool pressed = sender == KeySender::XTest ? PressKeyThroughXTest(window, keyName) : PressKey(window, keyName);
+    if (!pressed && done()) return true;
     if (PollUntil(pollMs, done)) return true;
   }
   return done();
@@ -350,6 +372,17 @@ bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::func
 }
 
 bool RequestClose(WindowId window) { return SendDeleteWindow(window); }
+
+bool TapKeyThroughXTest(const std::string& keysymName) {
+  return OnOwnConnection([&keysymName](const Xlib& x, Display* display) {
+    KeyCode code = x.keysymToKeycode(display, x.stringToKeysym(keysymName.c_str()));
+    return x.fakeKeyEvent && code != 0 && x.fakeKeyEvent(display, code, True, 0) && x.fakeKeyEvent(display, code, False, 0);
+  });
+}
+
+bool PressKeyThroughXTest(WindowId window, const std::string& keysymName) {
+  return FocusWindow(window) && TapKeyThroughXTest(keysymName);
+}
 
 bool SamePicture(const Screenshot& a, const Screenshot& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
@@ -482,5 +515,57 @@ void BackgroundProcess::Kill() {
 
 std::string BackgroundProcess::Out() const { return ReadFile(folder_ + "/out"); }
 std::string BackgroundProcess::Err() const { return ReadFile(folder_ + "/err"); }
+
+// Xvfb names the display it took on the descriptor it is given, once it accepts connections.
+OwnServer::OwnServer() {
+  if (const char* display = std::getenv("DISPLAY")) previousDisplay_ = display;
+  int ready[2];
+  if (pipe(ready) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(ready[0]);
+    int quiet = open("/dev/null", O_WRONLY);
+    dup2(quiet, 1);
+    dup2(quiet, 2);
+    std::string fd = std::to_string(ready[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24", "-noreset",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(ready[1]);
+  std::string number;
+  pollfd readable{ready[0], POLLIN, 0};
+  char c = 0;
+  while (pid_ > 0 && poll(&readable, 1, 15000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+  close(ready[0]);
+  if (c != '\n' || number.empty()) {
+    Kill();
+    return;
+  }
+  number_ = number;
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+}
+
+OwnServer::~OwnServer() {
+  Kill();
+  if (previousDisplay_) {
+    setenv("DISPLAY", previousDisplay_->c_str(), 1);
+  } else {
+    unsetenv("DISPLAY");
+  }
+}
+
+// A server killed so leaves its socket and lock behind; they are removed, as its own end would.
+void OwnServer::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  int raw = 0;
+  waitpid(pid_, &raw, 0);
+  pid_ = -1;
+  if (number_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove("/tmp/.X11-unix/X" + number_, ignored);
+  std::filesystem::remove("/tmp/.X" + number_ + "-lock", ignored);
+}
 
 }  // namespace x11

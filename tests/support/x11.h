@@ -86,10 +86,18 @@ std::optional<Geometry> WindowGeometry(WindowId window);
 bool FocusWindow(WindowId window);
 // Focuses the window, then presses and releases the key (xdotool key).
 bool PressKey(WindowId window, const std::string& keyName);
+// How keys are pressed: with xdotool, which sets the modifiers a key name needs (it toggles NumLock
+// around a keypad key), or through the XTEST extension, which presses the key alone.
+enum class KeySender { Xdotool, XTest };
 // Presses the key again and again (at most every pollMs) until `done` holds or the time is up: a
 // program that flushes the keyboard before it waits (WaitForKey) may drop a press that came early.
 bool PressKeyUntil(WindowId window, const std::string& keyName, const std::function<bool()>& done,
-                   int timeoutMs = 15000, int pollMs = 500);
+                   int timeoutMs = 15000, int pollMs = 500, KeySender sender = KeySender::Xdotool);
+// Presses and releases the key through XTEST, as it is: a lock key toggles its lock, a keypad key
+// gives what the current NumLock state makes of it. The focused window gets it.
+bool TapKeyThroughXTest(const std::string& keysymName);
+// Focuses the window first.
+bool PressKeyThroughXTest(WindowId window, const std::string& keysymName);
 // Focuses the window, then holds the key down or lets it go (xdotool keydown / keyup).
 bool KeyDown(WindowId window, const std::string& keyName);
 bool KeyUp(WindowId window, const std::string& keyName);
@@ -163,6 +171,29 @@ struct WindowedProgram {
   std::string path;  // of the source
   BackgroundProcess program;
   std::optional<WindowId> window;
+};
+
+// An X server of the test's own (Xvfb, 640 x 480), for tests that kill it. While it lives, DISPLAY
+// names it, so the helpers above and the programs started meanwhile use it; the display named
+// before comes back at the end.
+//   x11::OwnServer server;
+//   ASSERT_TRUE(server.Started());
+//   x11::WindowedProgram run(PELKO_BIN, "p.pel", kSource, "Titel");
+//   server.Kill();
+class OwnServer {
+ public:
+  OwnServer();
+  ~OwnServer();
+  OwnServer(const OwnServer&) = delete;
+  OwnServer& operator=(const OwnServer&) = delete;
+  bool Started() const { return pid_ > 0; }
+  // Ends it at once (SIGKILL), as a server that crashes ends.
+  void Kill();
+
+ private:
+  pid_t pid_ = -1;
+  std::string number_;  // of the display
+  std::optional<std::string> previousDisplay_;
 };
 
 // Runs a command line through the shell and returns its standard output (for xdotool and xwd).
