@@ -1,5 +1,6 @@
 // The keyboard state machine: one hit per press however long the key is held, a ring of 256 typed
-// characters that drops the overflow, and a close request that is answered once.
+// characters that drops the overflow, and a close request that is answered once (or insisted on by a
+// second one before that).
 #include "runtime/internal/keyboard.h"
 
 #include <climits>
@@ -29,7 +30,10 @@ void KeyboardState::Type(int code) {
   ++written_;
 }
 
-void KeyboardState::RequestClose() { closeRequested_ = true; }
+void KeyboardState::RequestClose() {
+  if (closeRequested_) closeInsisted_ = true;
+  closeRequested_ = true;
+}
 
 void KeyboardState::Clear() {
   down_.fill(0);

@@ -35,7 +35,7 @@ constexpr int32_t kDisplayWaitSliceMs = 20;
   X(SDL_GetRendererOutputSize) X(SDL_RenderSetVSync) X(SDL_SetRenderDrawColor) X(SDL_RenderClear) \
   X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_GL_GetProcAddress) X(SDL_CreateTexture)           \
   X(SDL_DestroyTexture) X(SDL_SetTextureScaleMode) X(SDL_UpdateTexture) X(SDL_StartTextInput)    \
-  X(SDL_PollEvent) X(SDL_ShowSimpleMessageBox)
+  X(SDL_PollEvent) X(SDL_SetHintWithPriority) X(SDL_ShowSimpleMessageBox)
 
 struct SdlLibrary {
   ORVELT_LIBRARY_TABLE(ORVELT_SDL_FUNCTIONS)
@@ -83,6 +83,8 @@ bool StartVideo() {
   // Ctrl+C in the console must still end the program, as it does before a window opens.
   sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   sdl.SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The close box is one close request, not a second one in the shape of a quit.
+  sdl.SDL_SetHintWithPriority(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0", SDL_HINT_OVERRIDE);
   if (sdl.SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   if (ShowsNothing(sdl.SDL_GetCurrentVideoDriver())) {
     sdl.SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -128,7 +130,6 @@ void HandleEvent(const SDL_Event& event) {
     case SDL_KEYUP: Keyboard().Release(VirtualKeyOf(event.key)); break;
     case SDL_TEXTINPUT: HandleTextInput(event.text.text); break;
     case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
-    case SDL_QUIT: Keyboard().RequestClose(); break;
     default: break;
   }
 }

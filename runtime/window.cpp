@@ -1,6 +1,6 @@
 // The graphics window's state and its public operations: choosing the display, the canvas with
 // its colours, paced presents, and the keyboard queries, each of which first processes the
-// window's pending events.
+// window's pending events; and the end a close request insisted on brings.
 #include "runtime/window.h"
 
 #include <algorithm>
@@ -46,18 +46,24 @@ Rgb ClampedColour(int red, int green, int blue) {
   return {clamp(red), clamp(green), clamp(blue)};
 }
 
+// A close request made while an earlier one is still unanswered ends the program as EndProgram
+// does: the first only sets the flag the program may ask for, so a window that would not close
+// could otherwise only be ended from a console; these programs write no files, so nothing is lost.
+void PollOpenWindow(int maxWaitMs) {
+  State().display->PollEvents(maxWaitMs);
+  if (Keyboard().CloseInsisted()) EndProgram();
+}
+
 void PumpWindowEvents(int maxWaitMs) {
-  WindowState& state = State();
-  if (state.open) {
-    state.display->PollEvents(maxWaitMs);
+  if (State().open) {
+    PollOpenWindow(maxWaitMs);
   } else {
     DelayMillis(maxWaitMs);
   }
 }
 
 void ProcessPendingEvents() {
-  WindowState& state = State();
-  if (state.open) state.display->PollEvents(0);
+  if (State().open) PollOpenWindow(0);
 }
 
 void ShutDownWindowing() {
@@ -172,7 +178,7 @@ int WaitForKey() {
   }
   FlushKeyboard();
   for (;;) {
-    State().display->PollEvents(kKeyWaitSliceMs);
+    PollOpenWindow(kKeyWaitSliceMs);
     if (int code = Keyboard().TakeLowestHit()) return code;
   }
 }

@@ -24,6 +24,8 @@ class KeyboardState {
   int IsDown(int code) const;
   int NextChar();
   int TakeCloseRequest();
+  // A second close request came while the first was still unanswered.
+  bool CloseInsisted() const { return closeInsisted_; }
   // The lowest code with a hit (its counter then 0), or 0 when there is none.
   int TakeLowestHit();
 
@@ -34,6 +36,7 @@ class KeyboardState {
   uint32_t written_ = 0;
   uint32_t read_ = 0;
   bool closeRequested_ = false;
+  bool closeInsisted_ = false;
 };
 
 // The state the open window's events feed.

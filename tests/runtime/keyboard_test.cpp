@@ -18,7 +18,7 @@ using orvelt::KeyboardState;
 constexpr int kNumLock = 0x1000;  // SDL's KMOD_NUM
 
 // A session of events, one letter each: "d65" press, "r65" auto-repeat, "u65" release,
-// "c97" typed character, "f" focus change, "x" close request.
+// "c97" typed character, "f" focus change, "x" close request, "t" the program asks for it.
 void Play(KeyboardState& keys, const std::vector<std::string>& events) {
   for (const std::string& event : events) {
     int code = event.size() > 1 ? std::stoi(event.substr(1)) : 0;
@@ -29,6 +29,7 @@ void Play(KeyboardState& keys, const std::vector<std::string>& events) {
       case 'c': keys.Type(code); break;
       case 'f': keys.Clear(); break;
       case 'x': keys.RequestClose(); break;
+      case 't': keys.TakeCloseRequest(); break;
     }
   }
 }
@@ -129,6 +130,27 @@ TEST(Keyboard, CloseRequestIsAnsweredOnce) {
     std::vector<int> answers;
     for (size_t i = 0; i < row.answers.size(); ++i) answers.push_back(keys.TakeCloseRequest());
     EXPECT_EQ(answers, row.answers) << ::testing::PrintToString(row.events);
+  }
+}
+
+TEST(Keyboard, SecondCloseRequestBeforeTheFirstIsAnsweredInsists) {
+  struct Row {
+    std::vector<std::string> events;
+    bool insisted;
+  };
+  const Row rows[] = {
+      {{}, false},
+      {{"x"}, false},
+      {{"x", "x"}, true},
+      {{"x", "f", "d65", "x"}, true},
+      {{"x", "t", "x"}, false},  // the first was answered: this one is a first again
+      {{"x", "t", "x", "x"}, true},
+      {{"t", "x"}, false},
+  };
+  for (const Row& row : rows) {
+    KeyboardState keys;
+    Play(keys, row.events);
+    EXPECT_EQ(keys.CloseInsisted(), row.insisted) << ::testing::PrintToString(row.events);
   }
 }
 

@@ -233,6 +233,52 @@ TEST_F(Window, WaitForKeyAnswersTheLowestNewHit) {
   }
 }
 
+// The first close request only sets the flag; a second one before the program asked for the first
+// ends the program as EndProgram does, wherever events are processed.
+TEST_F(Window, SecondCloseRequestEndsTheProgram) {
+  enum class Query { HitCount, IsDown, NextChar, Flush, CloseRequested, WaitForKey, WaitForTick };
+  struct Row {
+    int requests;
+    Query query;
+    bool ends;
+  };
+  const Row rows[] = {
+      {1, Query::HitCount, false},    {2, Query::HitCount, true},   {2, Query::IsDown, true},
+      {2, Query::NextChar, true},     {2, Query::Flush, true},      {2, Query::CloseRequested, true},
+      {1, Query::WaitForTick, false}, {2, Query::WaitForTick, true}, {2, Query::WaitForKey, true},
+      {3, Query::HitCount, true},
+  };
+  TickTimer* timer = CreateTickTimer(60);
+  for (const Row& row : rows) {
+    OpenGraphicsWindow(16, 16, 0, 0);
+    for (int i = 0; i < row.requests; ++i) memory::RequestClose();
+    // A wait that is not ended by the requests ends on the next key.
+    memory::KeyPress(65);
+    int status = -1;
+    try {
+      switch (row.query) {
+        case Query::HitCount: KeyHitCount(65); break;
+        case Query::IsDown: KeyIsDown(65); break;
+        case Query::NextChar: NextTypedChar(); break;
+        case Query::Flush: FlushKeyboard(); break;
+        case Query::CloseRequested: CloseRequested(); break;
+        case Query::WaitForKey: WaitForKey(); break;
+        case Query::WaitForTick: WaitForTick(timer); break;
+      }
+    } catch (const ProgramExit& exit) {
+      status = exit.status;
+    }
+    EXPECT_EQ(status, row.ends ? 0 : -1) << row.requests << " requests, query " << static_cast<int>(row.query);
+  }
+  // Answered in between, a request is a first one again.
+  OpenGraphicsWindow(16, 16, 0, 0);
+  memory::RequestClose();
+  EXPECT_EQ(CloseRequested(), 1);
+  memory::RequestClose();
+  EXPECT_EQ(CloseRequested(), 1);
+  ReleaseTickTimer(timer);
+}
+
 TEST_F(Window, WaitForTickProcessesWindowEvents) {
   OpenGraphicsWindow(16, 16, 0, 60);
   TickTimer* timer = CreateTickTimer(60);
