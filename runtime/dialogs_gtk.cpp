@@ -2,7 +2,8 @@
 // desktop's own dialog where one is offered) and the message box as GTK's message dialog, which
 // draws with the desktop's fonts. Needs a display and libgtk-3.so.0, loaded the first time a
 // dialog is asked for (without either it declines, and SDL's box or the console forms follow);
-// opens no window of its own for drawing.
+// opens no window of its own for drawing. A display that goes away while a dialog shows ends the
+// program (x11_connection.cpp).
 #include <gtk/gtk.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "runtime/internal/dialog_texts.h"
 #include "runtime/internal/platform.h"
 #include "runtime/internal/shared_library.h"
+#include "runtime/internal/x11_connection.h"
 
 namespace orvelt {
 
@@ -54,7 +56,10 @@ const GtkLibrary* StartedGtk() {
     const GtkLibrary* gtk = DisplayNamed() ? Gtk() : nullptr;
     if (!gtk) return nullptr;
     gtk->g_log_set_writer_func(WriteLogEntry, nullptr, nullptr);
-    return gtk->gtk_init_check(nullptr, nullptr) ? gtk : nullptr;
+    if (!gtk->gtk_init_check(nullptr, nullptr)) return nullptr;
+    // GTK puts in Xlib handlers that write their own message and exit with status 1.
+    GuardX11Connections();
+    return gtk;
   }();
   return started;
 }

@@ -2,10 +2,10 @@
 // events, presents of the canvas through a streaming texture, and SDL's message box. Needs a
 // display and libSDL2-2.0.so.0, loaded the first time a window or a box is asked for (without
 // either it shows nothing, and the core goes on without a window); cannot switch the display
-// mode, so a full-screen depth opens an ordinary window; offers no file-open dialog.
+// mode, so a full-screen depth opens an ordinary window; offers no file-open dialog. A display or
+// window that goes away ends the program (x11_connection.cpp on X11).
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <poll.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include "runtime/internal/platform.h"
 #include "runtime/internal/platform_sdl_keys.h"
 #include "runtime/internal/shared_library.h"
+#include "runtime/internal/x11_connection.h"
 
 namespace orvelt {
 
@@ -35,7 +36,7 @@ constexpr int32_t kDisplayWaitSliceMs = 20;
   X(SDL_GetRendererOutputSize) X(SDL_RenderSetVSync) X(SDL_SetRenderDrawColor) X(SDL_RenderClear) \
   X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_GL_GetProcAddress) X(SDL_CreateTexture)           \
   X(SDL_DestroyTexture) X(SDL_SetTextureScaleMode) X(SDL_UpdateTexture) X(SDL_StartTextInput)    \
-  X(SDL_PollEvent) X(SDL_SetHintWithPriority) X(SDL_ShowSimpleMessageBox)
+  X(SDL_PollEvent) X(SDL_EventState) X(SDL_SetHintWithPriority) X(SDL_ShowSimpleMessageBox)
 
 struct SdlLibrary {
   ORVELT_LIBRARY_TABLE(ORVELT_SDL_FUNCTIONS)
@@ -73,6 +74,11 @@ bool ShowsNothing(const char* driver) {
   return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
+bool OnX11() {
+  const char* driver = Sdl()->SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "x11") == 0;
+}
+
 bool StartVideo() {
   if (gVideoStarted) return true;
   std::string drivers = DriversWithADisplay();
@@ -83,13 +89,18 @@ bool StartVideo() {
   // Ctrl+C in the console must still end the program, as it does before a window opens.
   sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   sdl.SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  // The close box is one close request, not a second one in the shape of a quit.
+  // The close box is one close request, not a second one in the shape of a quit; so a quit can
+  // only mean that the display went away.
   sdl.SDL_SetHintWithPriority(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0", SDL_HINT_OVERRIDE);
+  if (drivers.find("x11") != std::string::npos) GuardX11Connections();
   if (sdl.SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   if (ShowsNothing(sdl.SDL_GetCurrentVideoDriver())) {
     sdl.SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  if (OnX11()) GuardX11ConnectionLoss();
+  // The X events come along, so that the window's destruction by another client is seen.
+  sdl.SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   gVideoStarted = true;
   return true;
 }
@@ -119,6 +130,10 @@ int VirtualKeyOf(const SDL_KeyboardEvent& key) {
   return VirtualKeyFromSdl(key.keysym.scancode, key.keysym.sym, key.keysym.mod);
 }
 
+void HandleSystemEvent(const SDL_SysWMmsg* message) {
+  if (message && message->subsystem == SDL_SYSWM_X11) NoteX11Event(message->msg.x11.event);
+}
+
 void HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN: {
@@ -130,6 +145,8 @@ void HandleEvent(const SDL_Event& event) {
     case SDL_KEYUP: Keyboard().Release(VirtualKeyOf(event.key)); break;
     case SDL_TEXTINPUT: HandleTextInput(event.text.text); break;
     case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
+    case SDL_SYSWMEVENT: HandleSystemEvent(event.syswm.msg); break;
+    case SDL_QUIT: EndForLostDisplay();
     default: break;
   }
 }
@@ -162,19 +179,25 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   return sdl.SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
-// The socket to the X server, to wait on for its events; -1 on other displays.
-int X11ConnectionOf(SDL_Window* window) {
+struct X11Window {
+  int connectionFd = -1;  // the socket to the X server, to wait on for its events
+  unsigned long window = 0;
+};
+
+// Nothing on other displays.
+X11Window X11WindowOf(SDL_Window* window) {
   const SdlLibrary& sdl = *Sdl();
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!sdl.SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
-  return ConnectionNumber(info.info.x11.display);
+  if (!sdl.SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
+  return {ConnectionNumber(info.info.x11.display), info.info.x11.window};
 }
 
 // Made only once video has started, so the library is loaded.
 class SdlWindow final : public PlatformWindow {
  public:
   ~SdlWindow() override {
+    WatchX11Window(0);
     if (texture_) sdl.SDL_DestroyTexture(texture_);
     if (renderer_) sdl.SDL_DestroyRenderer(renderer_);
     if (window_) sdl.SDL_DestroyWindow(window_);
@@ -186,7 +209,8 @@ class SdlWindow final : public PlatformWindow {
     std::string title = EncodeUtf8(request.title);
     window_ = sdl.SDL_CreateWindow(title.c_str(), at.x, at.y, request.width, request.height,
                                    SDL_WINDOW_ALLOW_HIGHDPI);
-    if (window_) renderer_ = CreateRenderer(window_);
+    if (!window_) return false;
+    renderer_ = CreateRenderer(window_);
     if (renderer_) {
       texture_ = sdl.SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                        request.width, request.height);
@@ -194,7 +218,11 @@ class SdlWindow final : public PlatformWindow {
     if (!texture_) return false;
     sdl.SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     sdl.SDL_StartTextInput();
-    displayFd_ = X11ConnectionOf(window_);
+    // Only now: SDL makes a new X window for a renderer that needs other visuals, and gets rid
+    // of the first one itself.
+    X11Window x11 = X11WindowOf(window_);
+    displayFd_ = x11.connectionFd;
+    WatchX11Window(x11.window);
     gWindow = window_;
     return true;
   }
@@ -225,6 +253,9 @@ class SdlWindow final : public PlatformWindow {
     target_ = {(outWidth - width * scale) / 2, (outHeight - height * scale) / 2, width * scale, height * scale};
     shownFrame_ = true;
     ShowLastFrame();
+    // A GL present may not notice a server that has gone; the next request would only find out
+    // when events are next processed, and a program that only draws would draw on for good.
+    if (displayFd_ >= 0) WaitOnX11Connection(displayFd_, 0);
   }
 
   void SetSwapInterval(int interval) override { sdl.SDL_RenderSetVSync(renderer_, interval); }
@@ -264,8 +295,7 @@ class SdlWindow final : public PlatformWindow {
       DelayMillis(std::min(ms, kSleepSliceMs));
       return;
     }
-    pollfd connection{displayFd_, POLLIN, 0};
-    poll(&connection, 1, std::min(ms, kDisplayWaitSliceMs));
+    WaitOnX11Connection(displayFd_, std::min(ms, kDisplayWaitSliceMs));
   }
 
   int displayFd_ = -1;

@@ -1,9 +1,12 @@
 // The graphics window's state and its public operations: choosing the display, the canvas with
 // its colours, paced presents, and the keyboard queries, each of which first processes the
-// window's pending events; and the end a close request insisted on brings.
+// window's pending events; and the two ends a window brings: a close request insisted on, and a
+// display that went away.
 #include "runtime/window.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "runtime/clock.h"
 #include "runtime/console.h"
@@ -72,6 +75,14 @@ void ShutDownWindowing() {
 }
 
 }  // namespace
+
+void EndForLostDisplay() {
+  std::fflush(ConsoleOut());
+  std::FILE* err = ConsoleErr();
+  std::fputs(kDisplayLostNote, err);
+  std::fflush(err);
+  std::_Exit(255);
+}
 
 const Canvas* CurrentCanvas() { return State().open ? &State().canvas : nullptr; }
 

@@ -18,6 +18,9 @@ namespace orvelt {
 inline constexpr char kNoDisplayNote[] =
     "Hinweis: Es kann kein Grafikfenster angezeigt werden; das Programm l\xC3\xA4uft ohne Fenster "
     "weiter.\r\n";
+// The one line written to standard error when the display or the window goes away while the program
+// runs; the program then ends with status 255.
+inline constexpr char kDisplayLostNote[] = "Die Verbindung zum Grafikfenster ist verloren.\r\n";
 
 struct WindowRequest {
   int width = 0;  // of the drawing area, in pixels
@@ -74,6 +77,12 @@ std::unique_ptr<PlatformWindow> OpenPlatformWindow(const WindowRequest& request)
 bool ShowPlatformMessage(const Text& caption, const Text& text, bool serious);
 std::optional<Text> ChoosePlatformFile(const Text& title, const Text& filter, const Text& initialPath);
 void ShutDownPlatforms();
+
+// A backend whose display connection or window is gone calls this wherever it finds out (inside a
+// library's error handler too): standard output is flushed, the lost-display note written, and the
+// process ends with status 255 at once, without the end hooks, whose shutdown work would wait on
+// the dead connection.
+[[noreturn]] void EndForLostDisplay();
 
 // DISPLAY or WAYLAND_DISPLAY names a display to connect to.
 bool DisplayNamed();

@@ -82,6 +82,7 @@ struct Xlib {
   Status (*getWindowAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
   int (*free)(void*) = nullptr;
   XErrorHandler (*setErrorHandler)(XErrorHandler) = nullptr;
+  int (*destroyWindow)(Display*, Window) = nullptr;
   int (*sync)(Display*, Bool) = nullptr;
   KeySym (*stringToKeysym)(const char*) = nullptr;
   KeyCode (*keysymToKeycode)(Display*, KeySym) = nullptr;
@@ -90,7 +91,7 @@ struct Xlib {
 
   bool Loaded() const {
     return openDisplay && closeDisplay && internAtom && sendEvent && flush && queryTree && getWindowProperty &&
-           getWindowAttributes && free && setErrorHandler && sync && stringToKeysym &&
+           getWindowAttributes && free && setErrorHandler && destroyWindow && sync && stringToKeysym &&
            keysymToKeycode;
   }
 };
@@ -119,6 +120,7 @@ const Xlib& TheXlib() {
     Load(library, "XGetWindowAttributes", loaded.getWindowAttributes);
     Load(library, "XFree", loaded.free);
     Load(library, "XSetErrorHandler", loaded.setErrorHandler);
+    Load(library, "XDestroyWindow", loaded.destroyWindow);
     Load(library, "XSync", loaded.sync);
     Load(library, "XStringToKeysym", loaded.stringToKeysym);
     Load(library, "XKeysymToKeycode", loaded.keysymToKeycode);
@@ -372,6 +374,10 @@ bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::func
 }
 
 bool RequestClose(WindowId window) { return SendDeleteWindow(window); }
+
+bool DestroyWindow(WindowId window) {
+  return OnOwnConnection([window](const Xlib& x, Display* display) { return x.destroyWindow(display, window), true; });
+}
 
 bool TapKeyThroughXTest(const std::string& keysymName) {
   return OnOwnConnection([&keysymName](const Xlib& x, Display* display) {

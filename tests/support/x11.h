@@ -110,6 +110,8 @@ bool AnswerFileChooser(WindowId dialog, const std::string& path, const std::func
                        int timeoutMs = 30000);
 // Asks the window to close, as its close box does (a WM_DELETE_WINDOW message).
 bool RequestClose(WindowId window);
+// Destroys the window from another client (XDestroyWindow), as a misbehaving program might.
+bool DestroyWindow(WindowId window);
 // The window's contents, read back with xwd.
 std::optional<Screenshot> CaptureWindow(WindowId window);
 bool SamePicture(const Screenshot& a, const Screenshot& b);
