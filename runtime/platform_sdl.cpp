@@ -2,8 +2,8 @@
 // events, presents of the canvas through a streaming texture, and SDL's message box. Needs a
 // display and libSDL2-2.0.so.0, loaded the first time a window or a box is asked for (without
 // either it shows nothing, and the core goes on without a window); cannot switch the display
-// mode, so a full-screen depth opens an ordinary window; offers no file-open dialog. A display or
-// window that goes away ends the program (x11_connection.cpp on X11).
+// mode, so a full-screen depth opens an ordinary window; offers no file-open dialog, and its box
+// only on X11. A display or window that goes away ends the program (x11_connection.cpp on X11).
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -316,14 +316,23 @@ class SdlPlatform final : public Platform {
     return window;
   }
 
-  // SDL's box needs no started video, only a display; on X11 it draws with the X core fonts, so
-  // it comes after GTK's dialog.
+  // SDL's box draws with the X core fonts, so it comes after GTK's dialog. It is asked only on X11
+  // and always with an owner window on X11 (a hidden stand-in while none is open): a box without
+  // one, or on Wayland, is tried through the zenity program, and these programs start no other.
   bool ShowMessage(const Text& caption, const Text& text, bool serious) override {
-    if (!DisplayNamed() || !Sdl()) return false;
+    if (!StartVideo() || !OnX11()) return false;
+    const SdlLibrary& sdl = *Sdl();
+    SDL_Window* standIn = gWindow ? nullptr
+                                  : sdl.SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1, 1,
+                                                         SDL_WINDOW_HIDDEN);
+    SDL_Window* owner = gWindow ? gWindow : standIn;
+    if (!owner) return false;
     Uint32 flags = serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
     std::string title = EncodeUtf8(caption);
     std::string message = MessageForBox(text);
-    return Sdl()->SDL_ShowSimpleMessageBox(flags, title.c_str(), message.c_str(), gWindow) == 0;
+    bool shown = sdl.SDL_ShowSimpleMessageBox(flags, title.c_str(), message.c_str(), owner) == 0;
+    if (standIn) sdl.SDL_DestroyWindow(standIn);
+    return shown;
   }
 
   void ShutDown() override {

@@ -1,8 +1,10 @@
 // The built programs as they ship: linked against no display library and holding no test code,
-// and running on a machine where SDL2 and GTK 3 cannot be loaded.
+// running on a machine where SDL2 and GTK 3 cannot be loaded, and starting no other program.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,14 +39,17 @@ TEST(ShippedBinaries, HoldNoTestCode) {
   }
 }
 
+struct Rename {
+  std::string from, to;
+};
+const Rename kNoSdl{"libSDL2-2.0.so.0", "libSDL2-0.0.so.9"};
+const Rename kNoGtk{"libgtk-3.so.0", "libgtk-0.so.9"};
+
 // A copy of the program whose library names name no installed library, as on a machine that
-// has neither SDL2 nor GTK 3: each soname is replaced by one of the same length.
-std::string WithoutDisplayLibraries(const TempDir& dir, const std::string& program) {
+// lacks them: each soname is replaced by one of the same length.
+std::string WithoutLibraries(const TempDir& dir, const std::string& program, const std::vector<Rename>& renames) {
   std::string bytes = ReadFile(program);
-  struct Rename {
-    std::string from, to;
-  };
-  for (const Rename& rename : {Rename{"libSDL2-2.0.so.0", "libSDL2-0.0.so.9"}, Rename{"libgtk-3.so.0", "libgtk-0.so.9"}}) {
+  for (const Rename& rename : renames) {
     std::size_t at = bytes.find(rename.from);
     EXPECT_NE(at, std::string::npos) << program << " names no " << rename.from;
     for (; at != std::string::npos; at = bytes.find(rename.from, at)) bytes.replace(at, rename.to.size(), rename.to);
@@ -70,8 +75,8 @@ const char kDrawing[] =
 // the window away; key waits then read a line each from standard input.
 TEST(ShippedBinaries, RunWithoutSdlAndGtk) {
   TempDir dir;
-  std::string pelko = WithoutDisplayLibraries(dir, PELKO_BIN);
-  std::string zunt = WithoutDisplayLibraries(dir, ZUNT_BIN);
+  std::string pelko = WithoutLibraries(dir, PELKO_BIN, {kNoSdl, kNoGtk});
+  std::string zunt = WithoutLibraries(dir, ZUNT_BIN, {kNoSdl, kNoGtk});
   std::string drawing = dir.Write("zeichnung.pel", kDrawing);
   std::string shapes = SOURCE_DIR "/examples/zunt/shapes.cf";
   std::string missing = dir.path() + "/fehlt.cf";
@@ -93,6 +98,49 @@ TEST(ShippedBinaries, RunWithoutSdlAndGtk) {
     EXPECT_EQ(run.out, row.out) << row.argument;
     EXPECT_EQ(run.err, row.err) << row.argument;
   }
+}
+
+// No session bus is named here (as under a bare X server), so the bus libraries that SDL and GTK
+// use would start one with dbus-launch, and SDL's box without GTK would try zenity, both found on
+// PATH. Fakes of both on PATH leave a mark if anything runs them: opening a window, GTK's box, the
+// file chooser, and SDL's box (a zunt that cannot load GTK) run neither.
+TEST(ShippedBinaries, StartNoOtherProgram) {
+  REQUIRE_X11_DISPLAY();
+  TempDir dir;
+  std::string marks = dir.path() + "/gestartet";
+  for (const char* program : {"dbus-launch", "zenity"}) {
+    std::string fake = dir.Write(program, "#!/bin/sh\necho \"$0 $*\" >> '" + marks + "'\nexit 1\n");
+    ASSERT_EQ(chmod(fake.c_str(), 0755), 0);
+  }
+  std::string busAddress = std::getenv("DBUS_SESSION_BUS_ADDRESS") ? std::getenv("DBUS_SESSION_BUS_ADDRESS") : "";
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  const std::map<std::string, std::string> env = {
+      {"PATH", dir.path() + ":" + std::getenv("PATH")}, {"XDG_RUNTIME_DIR", dir.path()}};
+  std::string zuntWithoutGtk = WithoutLibraries(dir, ZUNT_BIN, {kNoGtk});
+  struct Row {
+    std::string binary, argument, title, key;
+    bool shows;  // false: the window may not show at all
+  };
+  const Row rows[] = {
+      {WINDOW_PROBE_BIN, "key", "Orvelt Fenstertest", "a", true},
+      {ZUNT_BIN, "fehlt-hier.cf", "ZUNT - Error!", "Return", true},
+      {WINDOW_PROBE_BIN, "dialog", "Script \xC3\xB6" "ffnen:", "Escape", true},
+      {zuntWithoutGtk, "fehlt-hier.cf", "ZUNT - Error!", "Return", false},  // SDL's box needs core fonts
+  };
+  for (const Row& row : rows) {
+    x11::BackgroundProcess program(row.binary, {row.argument}, "", env);
+    std::optional<x11::WindowId> window;
+    for (int polls = 0; polls < 150 && !window && program.Running(); ++polls)
+      window = x11::FindWindow(row.title, 100, program.Pid());
+    EXPECT_TRUE(window || !row.shows) << row.argument << ": " << program.Err();
+    if (window) {
+      EXPECT_TRUE(x11::PressUntilExit(program, *window, row.key)) << row.argument;
+    }
+    EXPECT_TRUE(program.WaitForExit()) << row.argument;
+    EXPECT_EQ(program.Status(), 0) << row.argument << ": " << program.Err();
+  }
+  if (!busAddress.empty()) setenv("DBUS_SESSION_BUS_ADDRESS", busAddress.c_str(), 1);
+  EXPECT_EQ(ReadFile(marks), "");
 }
 
 }  // namespace
