@@ -31,7 +31,7 @@ constexpr int32_t kDisplayWaitSliceMs = 20;
 
 #define ORVELT_SDL_FUNCTIONS(X)                                                                   \
   X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_Quit) X(SDL_GetCurrentVideoDriver) \
-  X(SDL_GetDisplayBounds) X(SDL_CreateWindow) X(SDL_DestroyWindow) X(SDL_RaiseWindow)            \
+  X(SDL_GetDisplayBounds) X(SDL_CreateWindow) X(SDL_DestroyWindow) X(SDL_ShowWindow) X(SDL_RaiseWindow) \
   X(SDL_GetWindowWMInfo) X(SDL_CreateRenderer) X(SDL_DestroyRenderer) X(SDL_GetRendererInfo)     \
   X(SDL_GetRendererOutputSize) X(SDL_RenderSetVSync) X(SDL_SetRenderDrawColor) X(SDL_RenderClear) \
   X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_GL_GetProcAddress) X(SDL_CreateTexture)           \
@@ -207,8 +207,10 @@ class SdlWindow final : public PlatformWindow {
   bool Open(const WindowRequest& request) {
     SDL_Point at = WindowPosition(request);
     std::string title = EncodeUtf8(request.title);
+    // Hidden until it is ready: SDL replaces the window with a new one for a renderer that needs
+    // other visuals, and the first would flash up and vanish.
     window_ = sdl.SDL_CreateWindow(title.c_str(), at.x, at.y, request.width, request.height,
-                                   SDL_WINDOW_ALLOW_HIGHDPI);
+                                   SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
     if (!window_) return false;
     renderer_ = CreateRenderer(window_);
     if (renderer_) {
@@ -218,11 +220,10 @@ class SdlWindow final : public PlatformWindow {
     if (!texture_) return false;
     sdl.SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     sdl.SDL_StartTextInput();
-    // Only now: SDL makes a new X window for a renderer that needs other visuals, and gets rid
-    // of the first one itself.
     X11Window x11 = X11WindowOf(window_);
     displayFd_ = x11.connectionFd;
     WatchX11Window(x11.window);
+    sdl.SDL_ShowWindow(window_);
     gWindow = window_;
     return true;
   }

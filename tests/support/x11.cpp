@@ -206,11 +206,20 @@ std::optional<WindowId> SearchByTitle(Display* display, Window parent, const std
   return found;
 }
 
-std::optional<WindowId> WindowWithTitle(const std::string& title, pid_t owner = 0) {
-  Connection connection;
-  if (!connection.get()) return std::nullopt;
-  Display* display = connection.get();
+std::optional<WindowId> WindowWithTitle(Display* display, const std::string& title, pid_t owner = 0) {
+  if (!display) return std::nullopt;
   return SearchByTitle(display, RootWindow(display, DefaultScreen(display)), title, owner, 2);
+}
+
+// A poll for windows keeps one connection: a virtual X server that is busy resets some of the
+// connections made in quick succession, and the program being started might lose its own.
+template <typename Condition>
+bool PollOnOneConnection(int timeoutMs, Condition condition) {
+  std::optional<Connection> connection;
+  return PollUntil(timeoutMs, [&] {
+    if (!connection || !connection->get()) connection.emplace();
+    return condition(connection->get());
+  });
 }
 
 // Sends the window the message its close box sends: WM_PROTOCOLS carrying WM_DELETE_WINDOW.
@@ -276,15 +285,15 @@ std::optional<std::string> RunCommand(const std::string& commandLine) {
 
 std::optional<WindowId> FindWindow(const std::string& title, int timeoutMs, pid_t owner) {
   std::optional<WindowId> found;
-  PollUntil(timeoutMs, [&] {
-    found = WindowWithTitle(title, owner);
+  PollOnOneConnection(timeoutMs, [&](Display* display) {
+    found = WindowWithTitle(display, title, owner);
     return found.has_value();
   });
   return found;
 }
 
 bool WaitForNoWindow(const std::string& title, int timeoutMs) {
-  return PollUntil(timeoutMs, [&] { return !WindowWithTitle(title); });
+  return PollOnOneConnection(timeoutMs, [&](Display* display) { return display && !WindowWithTitle(display, title); });
 }
 
 std::optional<Geometry> WindowGeometry(WindowId window) {
