@@ -12,8 +12,8 @@ windows=(g++-mingw-w64-x86-64-posix wine wine64 icoutils zip googletest)
 case "$set_name" in
   build) ;;
   windows) packages=(cmake make "${windows[@]}") ;;
-  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps "${windows[@]}") ;;
-  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps clang libclang-rt-14-dev lua5.4 hyperfine "${windows[@]}") ;;
+  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libxtst6 "${windows[@]}") ;;
+  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libxtst6 clang libclang-rt-14-dev lua5.4 hyperfine "${windows[@]}") ;;
   *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
 

@@ -21,27 +21,18 @@ namespace {
 
 enum class Loss { KillServer, KillConnection, DestroyWindow };
 
-const char kFlipping[] =
+// A window opened and "bereit" printed; then what the program does when the display goes away.
+const std::string kPelkoOpening =
     ".text\n"
     "main:\n"
     "app \"Verlust\"\n"
     "gfx 100, 80\n"
     "mov cmd, \"bereit\"\n"
-    "int print\n"
-    "loop:\n"
-    "flip\n"
-    "jmp loop\n";
+    "int print\n";
+const std::string kFlipping = kPelkoOpening + "loop:\nflip\njmp loop\n";
+const std::string kWaitingForAKey = kPelkoOpening + "int waitkey\n";
 
-const char kWaitingForAKey[] =
-    ".text\n"
-    "main:\n"
-    "app \"Verlust\"\n"
-    "gfx 100, 80\n"
-    "mov cmd, \"bereit\"\n"
-    "int print\n"
-    "int waitkey\n";
-
-const char kTakingInput[] =
+const std::string kTakingInput =
     "apptitle \"Verlust\"\n"
     "window 100,80\n"
     "input \"Name:\",0,0\n";
@@ -50,7 +41,7 @@ struct Scene {
   const char* name;
   const char* binary;
   const char* argument;  // the source's file name, written for it: the program starts on its path
-  const char* source;    // nullptr: the argument is given as it is
+  std::string source;    // empty: the argument is given as it is
   const char* title;     // of the window to wait for
   const char* ready;     // standard output at the moment of the loss
   bool prompts = false;  // the loss comes once the window shows the prompt "Name:"
@@ -59,8 +50,8 @@ struct Scene {
 const Scene kPelkoFlipping{"pelko flipping", PELKO_BIN, "flip.pel", kFlipping, "Verlust", "bereit\r\n"};
 const Scene kPelkoKeyWait{"pelko waiting for a key", PELKO_BIN, "key.pel", kWaitingForAKey, "Verlust", "bereit\r\n"};
 const Scene kZuntInput{"zunt input", ZUNT_BIN, "input.cf", kTakingInput, "ZUNT - Verlust", "Beginne", true};
-const Scene kZuntBox{"zunt load-failure box", ZUNT_BIN, "fehlt-hier.cf", nullptr, "ZUNT - Error!", ""};
-const Scene kFileChooser{"file chooser", WINDOW_PROBE_BIN, "dialog", nullptr, "Script \xC3\xB6" "ffnen:", ""};
+const Scene kZuntBox{"zunt load-failure box", ZUNT_BIN, "fehlt-hier.cf", "", "ZUNT - Error!", ""};
+const Scene kFileChooser{"file chooser", WINDOW_PROBE_BIN, "dialog", "", "Script \xC3\xB6" "ffnen:", ""};
 
 struct Row {
   const Scene& scene;
@@ -84,7 +75,7 @@ int LoseTheDisplay(const Scene& scene, Loss loss) {
   x11::OwnServer server;
   EXPECT_TRUE(server.Started());
   TempDir dir;
-  x11::BackgroundProcess program(scene.binary, {scene.source ? dir.Write(scene.argument, scene.source) : scene.argument});
+  x11::BackgroundProcess program(scene.binary, {scene.source.empty() ? scene.argument : dir.Write(scene.argument, scene.source)});
   std::optional<x11::WindowId> window = x11::FindWindow(scene.title, 15000, program.Pid());
   if (!window || !program.WaitForOutput(scene.ready) || (scene.prompts && !WaitForPrompt(*window))) {
     ADD_FAILURE() << scene.name << ": no window or output: " << program.Out() << program.Err();
