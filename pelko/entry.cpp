@@ -3,6 +3,7 @@
 #include "pelko/entry.h"
 
 #include "pelko/predefined.h"
+#include "runtime/command_flags.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
@@ -19,6 +20,32 @@ constexpr char16_t kBanner[] = u"PELKO version: 0.79 Gamma";
   ReadConsoleLine();
   EndProgram();
 }
+
+int ShowUsage(const std::vector<Text>&) {
+  WriteText(
+      u"Aufruf: pelko PROGRAMM.pel   führt ein pelko-Programm aus\n"
+      u"        pelko -v             zeigt die Versionszeile und wartet auf Enter\n"
+      u"        pelko --version      zeigt Name und Version\n"
+      u"        pelko --help, -h     zeigt diese Hilfe\n"
+      u"\n"
+      u"Alle Argumente zusammen sind der Pfad des Programms. Ein relativer Pfad wird zuerst\n"
+      u"im Ordner von pelko gesucht, dann im Ordner, in dem pelko gestartet wurde; einer, der\n"
+      u"mit \"./\" oder \"../\" beginnt, nur dort. Mehr in der Anleitung: man pelko\n");
+  return 0;
+}
+
+int ShowVersion(const std::vector<Text>&) {
+  WriteText(u"pelko " + ProjectVersion() + u"\n");
+  return 0;
+}
+
+// Flags count only as the whole command line; any other one is a source path or the version
+// request, as it always was.
+constexpr CommandFlag kFlags[] = {
+    {u"--help", 0, ShowUsage},
+    {u"-h", 0, ShowUsage},
+    {u"--version", 0, ShowVersion},
+};
 
 [[noreturn]] void RaiseCannotOpen(const Text& path) {
   RaiseFatalError(u"DEBUG >> pelko kann die Datei '" + path + u"' nicht oeffnen!");
@@ -63,6 +90,7 @@ void RunSource(const Text& source, const SourceRun& run) {
 }
 
 int Main() {
+  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
   SourceRun run;
   run.startTime = static_cast<int32_t>(Millisecs());
   SeedRandom(static_cast<int32_t>(Millisecs()));

@@ -2,6 +2,8 @@
 // the load with its failure box, and the run.
 #include "zunt/entry.h"
 
+#include "runtime/command_flags.h"
+#include "runtime/console.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
@@ -11,6 +13,31 @@ namespace orvelt::zunt {
 namespace {
 
 const Text kTitlePrefix = u"ZUNT - ";
+
+int ShowUsage(const std::vector<Text>&) {
+  WriteText(
+      u"Aufruf: zunt SCRIPT.cf     führt ein zunt-Script aus\n"
+      u"        zunt               fragt mit einem Dateidialog nach dem Script\n"
+      u"        zunt --version     zeigt Name und Version\n"
+      u"        zunt --help, -h    zeigt diese Hilfe\n"
+      u"\n"
+      u"Nur das erste Argument zählt. Ein relativer Pfad wird zuerst im Ordner von zunt\n"
+      u"gesucht, dann im Ordner, in dem zunt gestartet wurde; einer, der mit \"./\" oder\n"
+      u"\"../\" beginnt, nur dort. Mehr in der Anleitung: man zunt\n");
+  return 0;
+}
+
+int ShowVersion(const std::vector<Text>&) {
+  WriteText(u"zunt " + ProjectVersion() + u"\n");
+  return 0;
+}
+
+// Flags count only as the whole command line; any other one names the script, as it always did.
+constexpr CommandFlag kFlags[] = {
+    {u"--help", 0, ShowUsage},
+    {u"-h", 0, ShowUsage},
+    {u"--version", 0, ShowVersion},
+};
 
 }  // namespace
 
@@ -23,6 +50,7 @@ Text ScriptPath() {
 
 // The graphics back end needs no choosing here: the runtime has one, and opens no window yet.
 int Main() {
+  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
   SetWindowTitle(u"ZUNT - Waiting for script...");
   Text path = ScriptPath();
   SetWindowTitle(kTitlePrefix + path);
