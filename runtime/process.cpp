@@ -27,8 +27,17 @@ std::string JoinPath(const std::string& directory, const std::string& relative) 
   return directory + "/" + relative;
 }
 
-// Where a relative path is looked for: the program's directory first, then the start directory.
-std::vector<std::string> SearchDirectories() {
+// A path written from the current directory, as a shell user means it: "./x.pel", "../x.pel".
+bool StartsFromCurrentDirectory(const Text& path) {
+  return path.starts_with(u"./") || path.starts_with(u"../");
+}
+
+// Where a path is looked for: an absolute one as it stands; one written from the current
+// directory in the start directory only; any other relative one in the program's directory
+// first, then in the start directory. An empty directory stands for the working directory.
+std::vector<std::string> SearchDirectories(const Text& path) {
+  if (os::IsAbsolutePath(path)) return {std::string()};
+  if (StartsFromCurrentDirectory(path)) return {gStartDirectory};
   std::vector<std::string> places{gProgramDirectory};
   if (!gStartDirectory.empty() && gStartDirectory != gProgramDirectory) places.push_back(gStartDirectory);
   return places;
@@ -109,8 +118,7 @@ void RaiseFatalError(const Text& message) {
 std::optional<std::string> FindRegularFile(const Text& path) {
   if (path.empty()) return std::nullopt;
   std::vector<std::string> spellings = os::PathSpellings(path);
-  std::vector<std::string> places = os::IsAbsolutePath(path) ? std::vector<std::string>{std::string()} : SearchDirectories();
-  for (const std::string& place : places)
+  for (const std::string& place : SearchDirectories(path))
     for (const std::string& spelling : spellings)
       if (os::IsRegularFile(JoinPath(place, spelling))) return JoinPath(place, spelling);
   return std::nullopt;

@@ -41,7 +41,8 @@ const std::vector<Text>& ProgramArguments();
 [[noreturn]] void RaiseFatalError(const Text& message);
 
 // Finds a regular file for a path the user gave: a relative path in the program's directory
-// first, then in the directory the program was started from. Returns the native path to open.
+// first, then in the directory the program was started from; one that starts with "./" or "../"
+// only in the directory the program was started from. Returns the native path to open.
 std::optional<std::string> FindRegularFile(const Text& path);
 // Reads a whole file as bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& nativePath, std::string* bytes);

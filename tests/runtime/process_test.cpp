@@ -135,6 +135,7 @@ class FindFileTest : public ::testing::Test {
  protected:
   void SetUp() override { StartProcessAt({}, program_.path(), start_.path()); }
   void TearDown() override { StartProcessAt({}, "", ""); }
+  Text ProgramFolderName() const { return TextFromLatin1(std::filesystem::path(program_.path()).filename().string()); }
   TempDir program_;
   TempDir start_;
 };
@@ -151,7 +152,10 @@ TEST_F(FindFileTest, RelativePathsTryTheProgramsDirectoryThenTheStartDirectory) 
 
   struct Row { Text path; std::string foundIn; } rows[] = {
       {u"both.pel", "p"}, {u"prog_only.pel", "p"}, {u"start_only.pel", "s"}, {u"dir.pel", "s"},
-      {u"sub/inner.pel", "s"}, {u"missing.pel", ""}, {u"", ""}, {u"sub", ""}};
+      {u"sub/inner.pel", "s"}, {u"missing.pel", ""}, {u"", ""}, {u"sub", ""},
+      // Written from the current directory: the start directory only.
+      {u"./both.pel", "s"}, {u"./prog_only.pel", ""}, {u"./sub/inner.pel", "s"}, {u".//start_only.pel", "s"},
+      {u"../" + ProgramFolderName() + u"/prog_only.pel", "p"}, {u".hidden/x.pel", ""}};
   for (const Row& row : rows) {
     std::optional<std::string> found = FindRegularFile(row.path);
     if (row.foundIn.empty()) {
