@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/lines.h"
+#include "runtime/process.h"
 
 namespace orvelt {
 
@@ -32,10 +33,13 @@ long DecodeFrom(std::FILE* in, int lead) {
   return lead >= 240 ? 0 : code;
 }
 
+// Output that cannot be written (a full disk, a closed descriptor) ends the program as a failure,
+// never as a success; a closed pipe ends it before that, by SIGPIPE, as usual.
 void WriteBytes(const std::string& bytes) {
   std::FILE* out = ConsoleOut();
   std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fflush(out);
+  if (std::fflush(out) != 0 || std::ferror(out))
+    RaiseFatalError(u"Fehler: Die Ausgabe des Programms konnte nicht geschrieben werden.\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 namespace orvelt {
 
+// Console output that cannot be written ends the program through RaiseFatalError.
 void PrintLine(const Text& text);
 // Writes the prompt without a line end, flushes, and returns the next input line (what was read
 // before the end of input, possibly nothing).

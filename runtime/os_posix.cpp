@@ -1,5 +1,6 @@
 // The process services' system calls on Linux and other POSIX systems: arguments as bytes,
 // the program's directory from /proc/self/exe, and file names as byte strings.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,7 +66,19 @@ bool IsRegularFile(const std::string& path) {
 
 std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
 
-void PrepareProcess() {}
+// A standard descriptor the program was started without gets /dev/null opened for reading, so that
+// no file or connection opened later takes its number: output to it then fails, as it should,
+// instead of landing in that file, and input from it ends at once.
+void PrepareProcess() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    int opened = open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+      dup2(opened, fd);
+      close(opened);
+    }
+  }
+}
 
 void RestoreProcessState() {}
 

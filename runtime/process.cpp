@@ -77,8 +77,10 @@ int RunProgram(int argc, char** argv, int (*body)()) {
     WriteOutOfMemoryText();
     status = -1;
   }
-  std::fflush(ConsoleOut());
-  std::fflush(ConsoleErr());
+  // Output that could not be written fails the run, whatever the program's own status; only
+  // standard error can be left with such a failure here, since console output ends the run at once.
+  if (std::fflush(ConsoleOut()) != 0 || std::ferror(ConsoleOut())) status = -1;
+  if (std::fflush(ConsoleErr()) != 0 || std::ferror(ConsoleErr())) status = -1;
   RunEndHooks();
   os::RestoreProcessState();
   return status & 0xFF;

@@ -21,7 +21,8 @@ void StartProcess(int argc, char** argv);
 // empty start directory: none), leaving the working directory as it is.
 void StartProcessAt(std::vector<Text> arguments, std::string programDirectory, std::string startDirectory);
 // Runs body, ends the process cleanly (window closed, hooks run) and returns the exit status that
-// main returns: 0, or 255 for a fatal error.
+// main returns: 0, or 255 for a fatal error or for output to standard output or standard error
+// that could not be written.
 // Memory that runs out (std::bad_alloc, or a size that cannot be represented) ends the run with
 // the program's out-of-memory message and status 255; nothing else is written after it.
 int RunProgram(int argc, char** argv, int (*body)());

@@ -25,7 +25,8 @@ bool IsRegularFile(const std::string& path);
 std::FILE* OpenForReading(const std::string& path);
 
 // Called once at start: standard input, output and error carry bytes unchanged, console windows
-// show UTF-8, and sleeps and timers get a 1-millisecond resolution. RestoreProcessState gives the
+// show UTF-8, and sleeps and timers get a 1-millisecond resolution; a standard stream the program
+// was started without keeps its number taken, so that writing to it fails. RestoreProcessState gives the
 // console's code pages and the timer resolution back.
 void PrepareProcess();
 void RestoreProcessState();
