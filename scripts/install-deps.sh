@@ -9,11 +9,16 @@ packages=(g++ cmake make pkg-config libsdl2-dev libgtk-3-dev)
 # mingw-w64 with POSIX threads (std::thread and friends), Wine to run what it builds, icotool for the
 # programs' icons, zip for the download.
 windows=(g++-mingw-w64-x86-64-posix wine wine64 icoutils zip googletest)
+# The tests also install both programs, build their Debian package and check it as a desktop and
+# Debian's tools would: dpkg-dev and file for the package's dependencies, man-db, the validators
+# of desktop entries and AppStream data, the MIME database and GLib's lookup, and lintian.
+test_packages=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libxtst6
+  dpkg-dev file man-db desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian "${windows[@]}")
 case "$set_name" in
   build) ;;
   windows) packages=(cmake make "${windows[@]}") ;;
-  test) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libxtst6 "${windows[@]}") ;;
-  dev) packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libxtst6 clang libclang-rt-14-dev lua5.4 hyperfine "${windows[@]}") ;;
+  test) packages+=("${test_packages[@]}") ;;
+  dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 hyperfine) ;;
   *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
 
