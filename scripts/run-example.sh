@@ -4,10 +4,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+echo "Checking the Debian packages the build needs ..."
 scripts/install-deps.sh build
+echo "Configuring the build in build-run/ ..."
 cmake -S . -B build-run -DCMAKE_BUILD_TYPE=Release -DORVELT_TESTS=OFF -DORVELT_BENCH=OFF >/dev/null
-echo "Building pelko and zunt (log in build-run/build.log) ..."
-if ! cmake --build build-run -j"$(nproc)" --target pelko zunt >build-run/build.log 2>&1; then
+echo "Building pelko and zunt (a few minutes on a fresh machine; log in build-run/build.log) ..."
+# The build's own progress, in steps of about a tenth, so that a long build does not look stuck.
+show_progress() {
+  awk 'match($0, /^\[ *[0-9]+%\]/) {
+         percent = substr($0, RSTART + 1, RLENGTH - 3) + 0
+         if (percent >= shown + 10) { shown = percent; printf "  %d %%\n", percent; fflush() }
+       }'
+}
+if ! cmake --build build-run -j"$(nproc)" --target pelko zunt 2>&1 | tee build-run/build.log | show_progress; then
   cat build-run/build.log
   exit 1
 fi
@@ -19,4 +28,6 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   build-run/pelko/pelko "$PWD/examples/pelko/mover.pel"
   echo "== zunt examples/zunt/shapes.cf (any key ends)"
   build-run/zunt/zunt "$PWD/examples/zunt/shapes.cf"
+else
+  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): the window demos mover.pel and shapes.cf are skipped."
 fi
