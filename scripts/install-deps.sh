@@ -21,6 +21,12 @@ case "$set_name" in
   dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 hyperfine) ;;
   *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
+# The editor tests: Vim, the GtkSourceView schema and library with Python's bindings, and node with npm
+# (which some node packages bring along).
+if [ "$set_name" != build ]; then
+  packages+=(vim libxml2-utils python3-gi gir1.2-gtksource-4 nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

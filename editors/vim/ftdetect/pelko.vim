@@ -1,0 +1,2 @@
+" File-type detection for pelko programs.
+au BufNewFile,BufRead *.pel setfiletype pelko
