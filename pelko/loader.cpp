@@ -66,12 +66,14 @@ Counts CountTextRows(const Text& source) {
 // Lines outside ".text" are split into the same row again and again, so a ".data" line sees the
 // columns the line before it left behind.
 // Both passes classify the lines alike, so the rows fill up no later than the last counted line.
-void StoreRows(const Text& source, std::size_t lines, const LoadLimits& limits, LoadedProgram& program) {
+void StoreRows(const Text& source, std::size_t lines, const LoadLimits& limits, const LineObserver& observe,
+               LoadedProgram& program) {
   Pass pass(source);
   std::size_t r = 0;
   const std::size_t count = program.rows.size();
   for (std::size_t read = 0; r < count && read < lines; ++read) {
     CleanLine line = pass.NextLine();
+    const std::size_t cellsBefore = program.variables.size();
     if (!line.comment) {
       Row& row = program.rows[r];
       SplitLine(line.text, pass.InData(), row);
@@ -79,6 +81,9 @@ void StoreRows(const Text& source, std::size_t lines, const LoadLimits& limits, 
       if (pass.InData() && !DeclareFromRow(program.variables, row[0], row[1], row[2], limits.maxCells))
         RaiseTooManyVariables(row[0]);
     }
+    if (observe)
+      observe(StoredLine{read, &line, &pass.section, pass.InText() ? static_cast<int64_t>(r) : -1,
+                         &program.rows[r], cellsBefore, program.variables.size()});
     if (pass.InText()) ++r;
   }
 }
@@ -116,12 +121,12 @@ void SplitLine(const Text& line, bool dataSection, Row& row) {
   }
 }
 
-LoadedProgram LoadSource(const Text& source, const LoadLimits& limits) {
+LoadedProgram LoadSource(const Text& source, const LoadLimits& limits, const LineObserver& observe) {
   LoadedProgram program;
   Counts counts = CountTextRows(source);
   program.rows.resize(counts.rows);
   CreateRegisters(program.variables);
-  StoreRows(source, counts.lines, limits, program);
+  StoreRows(source, counts.lines, limits, observe, program);
   return program;
 }
 

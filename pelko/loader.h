@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "pelko/symbols.h"
@@ -55,8 +57,20 @@ CleanLine Clean(const Text& raw, CleanState& state);
 // Splits a cleaned line into the row; a line without a space leaves columns 1 and 2 as they were.
 void SplitLine(const Text& line, bool dataSection, Row& row);
 
+// What the storing pass made of one source line, for tools that report on lines as an editor
+// counts them: the line table itself keeps no line numbers.
+struct StoredLine {
+  std::size_t index = 0;         // the line's place in the source, from 0
+  const CleanLine* clean = nullptr;
+  const Text* section = nullptr;  // the current section after the line
+  int64_t row = -1;              // the row of the line table it went to; -1 outside ".text"
+  const Row* columns = nullptr;   // the row as the line left it
+  std::size_t cellsBefore = 0, cellsAfter = 0;  // the variable list around the line's declaration
+};
+using LineObserver = std::function<void(const StoredLine&)>;
+
 // Both passes over the decoded source. Raises the fatal "too many variables" message when a
-// declaration passes limits.maxCells.
-LoadedProgram LoadSource(const Text& source, const LoadLimits& limits = {});
+// declaration passes limits.maxCells. An observer hears of every line the storing pass reads.
+LoadedProgram LoadSource(const Text& source, const LoadLimits& limits = {}, const LineObserver& observe = {});
 
 }  // namespace orvelt::pelko
