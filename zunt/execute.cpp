@@ -6,46 +6,18 @@
 #include "runtime/random.h"
 #include "runtime/window.h"
 #include "zunt/script.h"
+#include "zunt/statement.h"
 #include "zunt/store.h"
 #include "zunt/window_input.h"
 
 namespace orvelt::zunt {
 namespace {
 
-int Length(const Text& s) { return static_cast<int>(s.size()); }
-
-// One line taken apart: the statement text, its separator, command word and comma positions.
-struct Statement {
-  Text L;
-  int len = 0;
-  int p = 0;
-  Text cmd;
-  int c1 = 0, c2 = 0, c3 = 0;
-
-  explicit Statement(const Text& line) : L(line) {
-    int semicolon = FindText(L, u";");
-    if (semicolon > 0) L = LeftText(L, semicolon - 1);
-    len = Length(L);
-    p = FindText(L, u" ");
-    if (p == 0) p = FindText(L, u"(");
-    cmd = LowerText(p > 0 ? LeftText(L, p - 1) : L);
-    c1 = FindText(L, u",");
-    c2 = FindText(L, u",", c1 + 1);
-    c3 = FindText(L, u",", c2 + 1);
-  }
-
-  Text F1() const { return MidText(L, p + 1, c1 - p - 1); }
-  Text F2() const { return MidText(L, c1 + 1, c2 - c1 - 1); }
-  Text F3() const { return MidText(L, c2 + 1, c3 - c2 - 1); }
-  Text F3plus() const { return MidText(L, c2 + 1, len - c2); }
-  Text F4plus() const { return MidText(L, c3 + 1, len - c3); }
-  Text R() const { return RightText(L, len - p); }
-};
-
 class Executor {
  public:
   explicit Executor(TScript& script) : script_(script) {}
   int Run();
+  static bool Knows(const Text& word);
 
  private:
   using Handler = void (Executor::*)(const Statement&);
@@ -142,6 +114,12 @@ int Executor::Run() {
   }
   PrintLine(u"Script erfolgreich ausgefuehrt!");
   return 0;
+}
+
+bool Executor::Knows(const Text& word) {
+  for (const Command& command : kCommands)
+    if (word == command.word) return true;
+  return false;
 }
 
 void Executor::Dispatch(const Statement& st) {
@@ -274,5 +252,7 @@ void Executor::Assignment(const Statement& st) {
 }  // namespace
 
 int TScript::Execute() { return Executor(*this).Run(); }
+
+bool IsCommandWord(const Text& word) { return Executor::Knows(word); }
 
 }  // namespace orvelt::zunt

@@ -20,11 +20,11 @@ void PrintIndexMessage(int32_t index, const Text& name) {
 }
 
 // The size between the brackets is read as written, not evaluated.
-void DeclareArray(TScript& script, const Text& line, int typ, int s2) {
+void DeclareArray(TScript& script, const Text& line, int typ, Text name) {
   int b1 = FindText(line, u"[");
   int b2 = FindText(line, u"]");
   Array array;
-  array.name = WithoutBlanks(MidText(line, s2 + 1, b1 - s2 - 1));
+  array.name = std::move(name);
   array.typ = static_cast<uint8_t>(typ);
   array.amount = TextToInt(MidText(line, b1 + 1, b2 - b1 - 1));
   if (typ == 1) array.iarray = Elements<int32_t>(array.amount);
@@ -57,31 +57,36 @@ bool StartsWithName(const Text& line, const Text& name) {
   return true;
 }
 
-void DeclareFromLine(TScript& script, const Text& line, int typ) {
-  int len = Length(line);
+Declaration DeclarationName(const Text& line, int typ) {
   int s1 = FindText(line, u" ");
   int s2 = FindText(line, u" ", s1 + 1);
-  if (LowerText(MidText(line, s1 + 1, s2 - s1 - 1)) == u"dim") {
-    DeclareArray(script, line, typ, s2);
+  if (LowerText(MidText(line, s1 + 1, s2 - s1 - 1)) == u"dim")
+    return {WithoutBlanks(MidText(line, s2 + 1, FindText(line, u"[") - s2 - 1)), true};
+  if (typ == 1 || typ == 2) return {WithoutBlanks(MidText(line, s1 + 1, FindText(line, u"=") - s1 - 1)), false};
+  int q = FindText(line, u"\"");
+  return {ReplaceText(WithoutBlanks(MidText(line, s1 + 1, q - s1 - 1)), u"=", u""), false};
+}
+
+void DeclareFromLine(TScript& script, const Text& line, int typ) {
+  int len = Length(line);
+  Declaration declared = DeclarationName(line, typ);
+  if (declared.array) {
+    DeclareArray(script, line, typ, std::move(declared.name));
     return;
   }
   if (typ == 1 || typ == 2) {
-    int e = FindText(line, u"=");
-    Text name = WithoutBlanks(MidText(line, s1 + 1, e - s1 - 1));
-    Text initial = RightText(line, len - e);
+    Text initial = RightText(line, len - FindText(line, u"="));
     if (typ == 1) {
       int32_t value = TextToInt(script.Calc2(initial));
-      script.IVars.push_back(IVar{std::move(name), value});
+      script.IVars.push_back(IVar{std::move(declared.name), value});
     } else {
       float value = TextToFloat(script.Calc2(TrimText(initial)));
-      script.FVars.push_back(FVar{std::move(name), value});
+      script.FVars.push_back(FVar{std::move(declared.name), value});
     }
     return;
   }
   // The opening quote is not kept; a closing one, if written, is.
-  int q = FindText(line, u"\"");
-  Text name = ReplaceText(WithoutBlanks(MidText(line, s1 + 1, q - s1 - 1)), u"=", u"");
-  script.SVars.push_back(SVar{std::move(name), RightText(line, len - q)});
+  script.SVars.push_back(SVar{std::move(declared.name), RightText(line, len - FindText(line, u"\""))});
 }
 
 // The records whose names may start the line, in list order: every record when the list is short
