@@ -1,0 +1,255 @@
+// The checker's walk over a script: the lines as Load stores them and as the executor takes them
+// apart, then the checks of each line: indentation, command words and assignments, texts that a
+// comma or ";" cuts, if and endif, conditions and operators; the names follow in check_names.cpp.
+#include "zunt/check.h"
+
+#include "runtime/console.h"
+#include "runtime/process.h"
+#include "zunt/check_script.h"
+#include "zunt/load.h"
+#include "zunt/store.h"
+
+namespace orvelt::zunt {
+namespace {
+
+Text Quoted(const Text& text) { return u"'" + text + u"'"; }
+
+int TypOfCommand(const Text& cmd) { return cmd == u"int" ? 1 : cmd == u"float" ? 2 : cmd == u"string" ? 3 : 0; }
+
+bool IsFieldCommand(const Text& cmd) { return IsCommandWord(cmd) && TypOfCommand(cmd) == 0 && cmd != u"goto"; }
+
+// The stretches the executor hands to Calc2: a command's fields, a condition, the value of a
+// number's declaration or assignment, and an element's index.
+std::vector<Evaluated> EvaluatedParts(const Statement& st, bool numberAssignment) {
+  std::vector<Evaluated> parts;
+  auto add = [&](int from, int to) {
+    if (to >= from) parts.push_back({from, MidText(st.L, from, to - from + 1)});
+  };
+  const int eq = FindText(st.L, u"=");
+  const int typ = TypOfCommand(st.cmd);
+  if (st.cmd == u"if" || st.cmd == u"apptitle") {
+    add(st.p + 1, st.len);
+  } else if (IsFieldCommand(st.cmd) && st.p > 0) {
+    int from = st.p + 1;
+    for (int comma = FindText(st.L, u",", from); comma > 0; comma = FindText(st.L, u",", from)) {
+      add(from, comma - 1);
+      from = comma + 1;
+    }
+    add(from, st.len);
+  } else if ((typ == 1 || typ == 2) && eq > 0) {
+    add(eq + 1, st.len);
+  } else if (typ == 0 && !IsCommandWord(st.cmd)) {
+    const int open = FindText(st.L, u"["), close = FindText(st.L, u"]");
+    if (open > 0 && close > open) add(open + 1, close - 1);
+    if (numberAssignment && eq > 0) add(eq + 2, st.len);
+  }
+  return parts;
+}
+
+CheckedScript Gather(const Text& source) {
+  CheckedScript checked;
+  StoreScriptLines(checked.script, source);
+  const std::size_t count = static_cast<std::size_t>(checked.script.anz);
+  checked.declared.push_back({u"input_text", 0, 3, false});
+  checked.statements.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Text& line = checked.script.lines[i];
+    if (!line.empty() && line[0] == u';') continue;
+    checked.statements[i].emplace(line);
+    const Statement* st = checked.Runs(i);
+    if (const int typ = st ? TypOfCommand(st->cmd) : 0; typ > 0) {
+      Declaration declaration = DeclarationName(st->L, typ);
+      checked.declared.push_back({std::move(declaration.name), i, typ, declaration.array});
+    }
+  }
+  checked.evaluated.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Statement* st = checked.Runs(i);
+    if (!st) continue;
+    bool numbers = false;
+    for (const DeclaredName& name : checked.declared)
+      numbers = numbers || (name.typ != 3 && !name.name.empty() && StartsWithName(st->L, name.name));
+    checked.evaluated[i] = EvaluatedParts(*st, numbers);
+  }
+  return checked;
+}
+
+void CheckIndentation(CheckedScript& checked, std::size_t i) {
+  const Text& line = checked.script.lines[i];
+  const Statement& st = *checked.statements[i];
+  if (line.empty()) return;
+  if (line[0] == u' ' && !TrimText(st.L).empty())
+    checked.Report(i, 1, u"Die Zeile beginnt mit einem Leerzeichen und wird ignoriert" +
+                             Text(LowerText(TrimText(st.L)).rfind(u"endif", 0) == 0 ? u", auch als endif" : u""));
+  else if (line[0] == u'\t')
+    checked.Report(i, 1, u"Die Zeile beginnt mit einem Tabulator: zunt meldet 'Befehl <" + st.cmd +
+                             u"> nicht vorhanden' und wartet auf eine Taste");
+}
+
+// ";" ends every line; in print and input the first comma also ends the text.
+void CheckCutTexts(CheckedScript& checked, std::size_t i) {
+  const Text& line = checked.script.lines[i];
+  const int semicolon = FindText(line, u";");
+  int quotes = 0;
+  for (int k = 1; k < semicolon; ++k) quotes += line[static_cast<std::size_t>(k - 1)] == u'"';
+  if (semicolon > 0 && quotes % 2 == 1)
+    checked.Report(i, semicolon, u"Das ';' beendet die Zeile, auch zwischen Anfuehrungszeichen: der Rest faellt weg");
+  const Statement& st = *checked.statements[i];
+  if (st.cmd != u"print" && st.cmd != u"input") return;
+  const int open = FindText(st.L, u"\"");
+  const int close = FindText(st.L, u"\"", open + 1);
+  if (open > 0 && open < st.c1 && (close == 0 || st.c1 < close))
+    checked.Report(i, st.c1, u"Das Komma beendet den Text, auch zwischen Anfuehrungszeichen: " + Quoted(st.cmd) +
+                                 u" liest danach die Koordinaten");
+}
+
+// "*", "/" and "^" count only where they stand between two numbers with no blank.
+void CheckOperatorBlanks(CheckedScript& checked, std::size_t i) {
+  for (const Evaluated& part : checked.evaluated[i]) {
+    if (FindText(part.text, u"\"") > 0) continue;
+    for (std::size_t k = 0; k < part.text.size(); ++k) {
+      const char16_t op = part.text[k];
+      if (op != u'*' && op != u'/' && op != u'^') continue;
+      const bool before = k > 0 && part.text[k - 1] == u' ';
+      const bool after = k + 1 < part.text.size() && part.text[k + 1] == u' ';
+      if (!before && !after) continue;
+      checked.Report(i, part.start + static_cast<int>(k), u"Leerzeichen um " + Quoted(Text(1, op)) +
+                         u": so wird nicht gerechnet ('2 * 3' ergibt 2); schreibe es ohne Leerzeichen");
+      break;
+    }
+  }
+}
+
+// The operator is the first of "=", "<", ">", "!" that the line holds at all.
+void CheckCondition(CheckedScript& checked, std::size_t i, bool& noted) {
+  const Statement& st = *checked.statements[i];
+  int op = 0;
+  char16_t which = 0;
+  for (char16_t c : std::u16string_view(u"=<>!"))
+    if (op == 0 && (op = FindText(st.L, Text(1, c))) > 0) which = c;
+  if (op == 0) {
+    checked.Report(i, 1, u"Die Bedingung vergleicht nichts (=, <, > oder !): sie gilt immer");
+    return;
+  }
+  const int other = std::max(FindText(st.L, u"<"), FindText(st.L, u">"));
+  if (which == u'=' && other > 0)
+    checked.Report(i, op, u"Verglichen wird nur mit '=', das vor '<' und '>' geht: '<=' und '>=' gibt es nicht, "
+                          u"'<' und '>' gelten schon bei Gleichheit");
+  if ((which == u'<' || which == u'>') && !noted) {
+    noted = true;
+    checked.Report(i, op, u"'<' gilt auch bei Gleichheit ('if a < 10' gilt fuer a = 10), '>' ebenso: einen "
+                          u"strengen Vergleich gibt es nicht", Severity::Note);
+  }
+  if (const int quote = FindText(st.L, u"\""); quote > 0)
+    checked.Report(i, quote, u"Verglichen werden Zahlen: ein Text zaehlt als 0, die Bedingung vergleicht keine Texte");
+}
+
+// A false "if" skips to the first "endif" after it, whatever lies between.
+class IfPairs {
+ public:
+  void If(std::size_t line) { open_.push_back(line); }
+  void Endif(CheckedScript& checked, std::size_t line) {
+    if (open_.empty())
+      checked.Report(line, 1, u"Zu diesem endif gehoert kein if" +
+                                  (last_ ? u": ein falsches if ueberspringt nur bis zum ersten endif danach (Zeile " +
+                                               IntToText(static_cast<int32_t>(*last_ + 1)) + u"), ifs lassen sich nicht schachteln"
+                                         : Text()));
+    open_.clear();
+    last_ = line;
+  }
+  void End(CheckedScript& checked) {
+    for (std::size_t line : open_)
+      checked.Report(line, 1, u"Nach diesem if kommt kein endif: ist die Bedingung falsch, wird der ganze Rest "
+                              u"des Scripts uebersprungen");
+  }
+
+ private:
+  std::vector<std::size_t> open_;
+  std::optional<std::size_t> last_;
+};
+
+// Any other word makes the line an assignment to every name it starts with.
+void CheckAssignment(CheckedScript& checked, std::size_t i) {
+  const Statement& st = *checked.statements[i];
+  const int eq = FindText(st.L, u"=");
+  const bool quote = FindText(st.L, u"\"") > 0;
+  const Text missing = u"zunt meldet 'Befehl <" + st.cmd + u"> nicht vorhanden' und wartet auf eine Taste";
+  const int paren = FindText(st.cmd, u"(");
+  if (paren > 0 && IsCommandWord(LeftText(st.cmd, paren - 1))) {
+    checked.Report(i, paren, u"'(' trennt den Befehl nur in einer Zeile ohne Leerzeichen: hier ist " + Quoted(st.cmd) +
+                                 u" das Befehlswort, und die Zeile gilt als Zuweisung");
+    return;
+  }
+  bool matched = false, assigns = false, numbers = false;
+  Text text;  // a string variable that the line names
+  for (const DeclaredName& name : checked.declared) {
+    if (name.name.empty() || !StartsWithName(st.L, name.name)) continue;
+    matched = true;
+    const bool number = name.array || name.typ != 3;
+    numbers = numbers || number;
+    assigns = assigns || (number ? eq > 0 : quote);
+    if (!number) text = name.name;
+  }
+  if (!matched && eq > 0) {
+    checked.Report(i, 1, u"Zuweisung an " + Quoted(TrimText(LeftText(st.L, eq - 1))) +
+                             u", das nirgends deklariert ist: " + missing);
+  } else if (!matched) {
+    checked.Report(i, 1, u"Unbekannter Befehl " + Quoted(st.cmd) + u": " + missing);
+  } else if (!assigns) {
+    checked.Report(i, 1, (text.empty() ? u"Ohne '=' aendert die Zeile nichts: "
+                                       : u"Ein Text fuer " + Quoted(text) + u" braucht Anfuehrungszeichen: ohne aendert "
+                                                                           u"die Zeile nichts, und ") + missing);
+  } else if (numbers && eq > 0 && eq < st.len && st.L[static_cast<std::size_t>(eq)] != u' ') {
+    checked.Report(i, eq + 1, u"Das Zeichen direkt nach '=' wird uebersprungen: " +
+                                  Quoted(Text(1, st.L[static_cast<std::size_t>(eq)])) +
+                                  u" geht verloren; schreibe ein Leerzeichen nach '='");
+  }
+}
+
+void CheckLines(CheckedScript& checked) {
+  IfPairs pairs;
+  bool noted = false;
+  for (std::size_t i = 0; i < checked.statements.size(); ++i) {
+    if (!checked.statements[i]) continue;
+    CheckIndentation(checked, i);
+    const Statement* st = checked.Runs(i);
+    if (!st) continue;
+    CheckCutTexts(checked, i);
+    CheckOperatorBlanks(checked, i);
+    if (st->cmd == u"if") {
+      pairs.If(i);
+      CheckCondition(checked, i, noted);
+    } else if (st->cmd == u"endif") {
+      pairs.Endif(checked, i);
+    } else if (!IsCommandWord(st->cmd)) {
+      CheckAssignment(checked, i);
+    }
+  }
+  pairs.End(checked);
+}
+
+}  // namespace
+
+const Statement* CheckedScript::Runs(std::size_t line) const {
+  const Text& text = script.lines[line];
+  if (!statements[line] || text.empty() || text[0] == u' ' || text[0] == u'\t' || text[0] == u'#') return nullptr;
+  return &*statements[line];
+}
+
+std::vector<Finding> CheckSource(const Text& source) {
+  CheckedScript checked = Gather(source);
+  CheckLines(checked);
+  CheckNames(checked);
+  return std::move(checked.findings);
+}
+
+int CheckFile(const std::vector<Text>& operands) {
+  const Text path = ReplaceText(operands.at(0), u"\"", u"");
+  std::optional<std::string> found = FindRegularFile(path);
+  std::string bytes;
+  if (found && ReadFileBytes(*found, &bytes)) return ReportFindings(path, CheckSource(DecodeBytes(bytes)));
+  std::fputs(EncodeUtf8(path + u"\n" + u"Script konnte nicht geladen werden!\n").c_str(), ConsoleErr());
+  return 255;
+}
+
+}  // namespace orvelt::zunt
