@@ -52,7 +52,7 @@ void CheckBlockComments(CheckedProgram& checked) {
   }
   if (open)
     checked.Report(opened, 1, u"Der Blockkommentar wird nie geschlossen: alle Zeilen bis zum Ende sind Kommentar "
-                              u"(eine Zeile, die mit '/ beginnt, schliesst ihn)");
+                              u"(eine Zeile, die mit '/ beginnt, schließt ihn)");
 }
 
 // The first quote that starts a comment, when it stands between double quotes.
@@ -68,8 +68,8 @@ void CheckQuoteInString(CheckedProgram& checked, std::size_t i) {
     if (raw[k] != u'\'') continue;
     if (quotes % 2 == 1)
       checked.findings.push_back({static_cast<int64_t>(i) + 1, static_cast<int64_t>(k) + 1, Severity::Warning,
-                                  u"Das ' beginnt einen Kommentar, auch zwischen Anfuehrungszeichen: der Rest der "
-                                  u"Zeile faellt weg (\\' schreibt ein ')"});
+                                  u"Das ' beginnt einen Kommentar, auch zwischen Anführungszeichen: der Rest der "
+                                  u"Zeile fällt weg (\\' schreibt ein ')"});
     return;
   }
 }
@@ -93,7 +93,7 @@ void CheckUnread(CheckedProgram& checked) {
     const SourceLine& line = checked.lines[i];
     if (!line.read && !line.clean.comment && !line.clean.text.empty())
       checked.Report(i, 1, u"Die Zeile wird nie gelesen: pelko liest nur bis zur letzten Zeile des Abschnitts "
-                           u".text (.data gehoert davor)");
+                           u".text (.data gehört davor)");
   }
 }
 
@@ -132,7 +132,7 @@ void ExplainEmptyDeclaration(CheckedProgram& checked, std::size_t i) {
     return;
   }
   const int open = FindText(row[0], u"[");
-  checked.Report(i, open, u"Die Feldgroesse " + MidText(row[0], open + 1, FindText(row[0], u"]") - open - 1) +
+  checked.Report(i, open, u"Die Feldgröße " + MidText(row[0], open + 1, FindText(row[0], u"]") - open - 1) +
                           u" ist kleiner als 0: die Deklaration legt nichts an");
 }
 
@@ -153,7 +153,7 @@ class NameOwners {
       if (fresh || reported || cells[c].name.empty()) continue;
       reported = true;
       Text where = owner->second < 0 ? u"ein Register" : u"schon in Zeile " + IntToText(static_cast<int32_t>(owner->second + 1)) + u" deklariert";
-      checked.Report(i, 1, u"'" + cells[c].name + u"' ist " + where + u": Ziele aendern beide Zellen, gelesen wird die erste");
+      checked.Report(i, 1, u"'" + cells[c].name + u"' ist " + where + u": Ziele ändern beide Zellen, gelesen wird die erste");
     }
   }
 
@@ -177,7 +177,7 @@ void CheckDeclaration(CheckedProgram& checked, std::size_t i, NameOwners& owners
   } else if (int open = FindText(line.columns[0], u"["); open > 0) {
     Text size = MidText(line.columns[0], open + 1, FindText(line.columns[0], u"]") - open - 1);
     if (!IsWrittenNumber(size))
-      checked.Report(i, open + 1, u"Die Feldgroesse '" + size + u"' ist keine Zahl: gelesen wird " +
+      checked.Report(i, open + 1, u"Die Feldgröße '" + size + u"' ist keine Zahl: gelesen wird " +
                                    IntToText(TextToInt(size)));
   }
   owners.Check(checked, i);

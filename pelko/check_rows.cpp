@@ -153,7 +153,7 @@ void RowCheck::CheckLabelRow(std::size_t row) {
   if (first >= 0 && static_cast<std::size_t>(first) != row)
     Report(1, u"Die Marke " + Quoted(row_[0]) + u" steht schon in Zeile " +
                   IntToText(static_cast<int32_t>(checked_.rowLine[static_cast<std::size_t>(first)] + 1)) +
-                  u": Spruenge gehen dorthin");
+                  u": Sprünge gehen dorthin");
 }
 
 void RowCheck::CheckUnknown() {
@@ -226,13 +226,13 @@ void RowCheck::CheckOperand(Use use, const Text& operand, int position) {
   const bool singles = any([](const TVariable& c) { return c.typ == kTypSingle; });
   const bool destination = use == Use::Destination || use == Use::Number || use == Use::Single;
   if (destination && cells.empty())
-    Report(position, Quoted(operand) + u" ist keine Variable und kein Register: " + name + u" aendert nichts");
+    Report(position, Quoted(operand) + u" ist keine Variable und kein Register: " + name + u" ändert nichts");
   else if (use == Use::Number && !numeric)
-    Report(position, name + u" aendert keine string-Variable: " + Quoted(operand) + u" bleibt unveraendert");
+    Report(position, name + u" ändert keine string-Variable: " + Quoted(operand) + u" bleibt unverändert");
   else if (use == Use::Single && !singles)
-    Report(position, name + u" rechnet nur mit single-Variablen: " + Quoted(operand) + u" bleibt unveraendert");
+    Report(position, name + u" rechnet nur mit single-Variablen: " + Quoted(operand) + u" bleibt unverändert");
   else if (use == Use::Numeric && strings && !numeric)
-    Report(position, name + u" uebergeht die string-Variable " + Quoted(operand) + u": gerechnet wird mit dem Text " +
+    Report(position, name + u" übergeht die string-Variable " + Quoted(operand) + u": gerechnet wird mit dem Text " +
                          Quoted(operand) + u", also " + IntToText(TextToInt(operand)));
   else if (use == Use::Written && !cells.empty())
     Report(position, name + u" nimmt seine Operanden, wie sie dastehen: " + Quoted(operand) + u" ist hier die Zahl " +
@@ -247,7 +247,7 @@ void RowCheck::CheckService() {
     if (blank > 0 && FindService(LeftText(name, blank - 1)))
       return Report(layout_.operand1, u"Komma fehlt: " + Quoted(name) + u" ist ein einziger Operand");
     Text hint = FindService(LowerText(name)) ? u"; gemeint ist wohl " + Quoted(LowerText(name)) : Text();
-    return Report(layout_.operand1, u"Unbekannter Dienst " + Quoted(name) + u" fuer 'int', die Zeile tut nichts" + hint);
+    return Report(layout_.operand1, u"Unbekannter Dienst " + Quoted(name) + u" für 'int', die Zeile tut nichts" + hint);
   }
   const Text call = u"'int " + name + u"'";
   const Text& argument = row_[2];
@@ -295,7 +295,7 @@ void RowCheck::CheckCompare() {
     WalkCountingStrings(checked_.program.variables, row_[2], strings);
   if (strings == 1)
     Report(1, u"'cmp' vergleicht eine string-Variable mit einer Zahl: hier bricht das Programm ab (Abfrage "
-              u"ungueltig); in Anfuehrungszeichen wird als Text verglichen");
+              u"ungueltig); in Anführungszeichen wird als Text verglichen");
 }
 
 bool EndsFlow(const Row& row, const LabelIndex& labels) {
@@ -321,7 +321,7 @@ void CheckReachable(CheckedProgram& checked) {
     }
     if (mnemonic.empty() || mnemonic[0] == u'.') continue;
     if (!why.empty() && !reported) {
-      checked.Report(checked.rowLine[r], 1, u"Die Zeile wird nie ausgefuehrt: " + why + u", und keine Marke fuehrt hierher");
+      checked.Report(checked.rowLine[r], 1, u"Die Zeile wird nie ausgeführt: " + why + u", und keine Marke führt hierher");
       reported = true;
     }
     if (why.empty() && EndsFlow(rows[r], checked.labels))

@@ -93,13 +93,13 @@ void CheckCutTexts(CheckedScript& checked, std::size_t i) {
   int quotes = 0;
   for (int k = 1; k < semicolon; ++k) quotes += line[static_cast<std::size_t>(k - 1)] == u'"';
   if (semicolon > 0 && quotes % 2 == 1)
-    checked.Report(i, semicolon, u"Das ';' beendet die Zeile, auch zwischen Anfuehrungszeichen: der Rest faellt weg");
+    checked.Report(i, semicolon, u"Das ';' beendet die Zeile, auch zwischen Anführungszeichen: der Rest fällt weg");
   const Statement& st = *checked.statements[i];
   if (st.cmd != u"print" && st.cmd != u"input") return;
   const int open = FindText(st.L, u"\"");
   const int close = FindText(st.L, u"\"", open + 1);
   if (open > 0 && open < st.c1 && (close == 0 || st.c1 < close))
-    checked.Report(i, st.c1, u"Das Komma beendet den Text, auch zwischen Anfuehrungszeichen: " + Quoted(st.cmd) +
+    checked.Report(i, st.c1, u"Das Komma beendet den Text, auch zwischen Anführungszeichen: " + Quoted(st.cmd) +
                                  u" liest danach die Koordinaten");
 }
 
@@ -137,11 +137,11 @@ void CheckCondition(CheckedScript& checked, std::size_t i, bool& noted) {
                           u"'<' und '>' gelten schon bei Gleichheit");
   if ((which == u'<' || which == u'>') && !noted) {
     noted = true;
-    checked.Report(i, op, u"'<' gilt auch bei Gleichheit ('if a < 10' gilt fuer a = 10), '>' ebenso: einen "
+    checked.Report(i, op, u"'<' gilt auch bei Gleichheit ('if a < 10' gilt für a = 10), '>' ebenso: einen "
                           u"strengen Vergleich gibt es nicht", Severity::Note);
   }
   if (const int quote = FindText(st.L, u"\""); quote > 0)
-    checked.Report(i, quote, u"Verglichen werden Zahlen: ein Text zaehlt als 0, die Bedingung vergleicht keine Texte");
+    checked.Report(i, quote, u"Verglichen werden Zahlen: ein Text zählt als 0, die Bedingung vergleicht keine Texte");
 }
 
 // A false "if" skips to the first "endif" after it, whatever lies between.
@@ -150,8 +150,8 @@ class IfPairs {
   void If(std::size_t line) { open_.push_back(line); }
   void Endif(CheckedScript& checked, std::size_t line) {
     if (open_.empty())
-      checked.Report(line, 1, u"Zu diesem endif gehoert kein if" +
-                                  (last_ ? u": ein falsches if ueberspringt nur bis zum ersten endif danach (Zeile " +
+      checked.Report(line, 1, u"Zu diesem endif gehört kein if" +
+                                  (last_ ? u": ein falsches if überspringt nur bis zum ersten endif danach (Zeile " +
                                                IntToText(static_cast<int32_t>(*last_ + 1)) + u"), ifs lassen sich nicht schachteln"
                                          : Text()));
     open_.clear();
@@ -160,7 +160,7 @@ class IfPairs {
   void End(CheckedScript& checked) {
     for (std::size_t line : open_)
       checked.Report(line, 1, u"Nach diesem if kommt kein endif: ist die Bedingung falsch, wird der ganze Rest "
-                              u"des Scripts uebersprungen");
+                              u"des Scripts übersprungen");
   }
 
  private:
@@ -196,11 +196,11 @@ void CheckAssignment(CheckedScript& checked, std::size_t i) {
   } else if (!matched) {
     checked.Report(i, 1, u"Unbekannter Befehl " + Quoted(st.cmd) + u": " + missing);
   } else if (!assigns) {
-    checked.Report(i, 1, (text.empty() ? u"Ohne '=' aendert die Zeile nichts: "
-                                       : u"Ein Text fuer " + Quoted(text) + u" braucht Anfuehrungszeichen: ohne aendert "
+    checked.Report(i, 1, (text.empty() ? u"Ohne '=' ändert die Zeile nichts: "
+                                       : u"Ein Text für " + Quoted(text) + u" braucht Anführungszeichen: ohne ändert "
                                                                            u"die Zeile nichts, und ") + missing);
   } else if (numbers && eq > 0 && eq < st.len && st.L[static_cast<std::size_t>(eq)] != u' ') {
-    checked.Report(i, eq + 1, u"Das Zeichen direkt nach '=' wird uebersprungen: " +
+    checked.Report(i, eq + 1, u"Das Zeichen direkt nach '=' wird übersprungen: " +
                                   Quoted(Text(1, st.L[static_cast<std::size_t>(eq)])) +
                                   u" geht verloren; schreibe ein Leerzeichen nach '='");
   }

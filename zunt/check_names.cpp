@@ -82,12 +82,12 @@ void CheckLabels(CheckedScript& checked) {
     const Text& raw = checked.script.lines[line];
     const Text written = WrittenLabel(raw);
     if (labels[k].name != written)
-      checked.Report(line, 2, u"Die Marke heisst " + Quoted(labels[k].name) + u", nicht " + Quoted(written) +
-                                  (FindText(raw, u";") > 0 ? u": ein Kommentar gehoert hier zum Namen"
+      checked.Report(line, 2, u"Die Marke heißt " + Quoted(labels[k].name) + u", nicht " + Quoted(written) +
+                                  (FindText(raw, u";") > 0 ? u": ein Kommentar gehört hier zum Namen"
                                                            : u": Marken werden klein geschrieben, und jedes pi wird ersetzt"));
     for (std::size_t later = k + 1; later < labels.size(); ++later)
       if (labels[later].name == labels[k].name) {
-        checked.Report(line, 1, u"Eine spaetere Marke heisst ebenso (Zeile " + IntToText(labels[later].line + 1) +
+        checked.Report(line, 1, u"Eine spätere Marke heißt ebenso (Zeile " + IntToText(labels[later].line + 1) +
                                     u"): goto springt dorthin");
         break;
       }
@@ -106,10 +106,10 @@ void CheckGotos(CheckedScript& checked) {
         hint = u"; Marken werden klein geschrieben: " + Quoted(label.name);
     for (const TGoto& label : checked.script.TGotos)
       if (hint.empty() && WrittenLabel(checked.script.lines[static_cast<std::size_t>(label.line)]) == target)
-        hint = u"; die Marke in Zeile " + IntToText(label.line + 1) + u" heisst " + Quoted(label.name);
+        hint = u"; die Marke in Zeile " + IntToText(label.line + 1) + u" heißt " + Quoted(label.name);
     int column = st->p + 1;
     while (column <= st->len && st->L[static_cast<std::size_t>(column - 1)] == u' ') ++column;
-    checked.Report(i, column, u"Keine Marke heisst " + Quoted(target) + u": goto tut hier nichts" + hint);
+    checked.Report(i, column, u"Keine Marke heißt " + Quoted(target) + u": goto tut hier nichts" + hint);
   }
 }
 

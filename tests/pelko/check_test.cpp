@@ -83,18 +83,18 @@ TEST(Check, Labels) {
       {".data\ni int 0\nt[0] string x\n.text\n  je t[i]\n  je __TIMER__\n",
        {}},
       {".text\nx:\nx:\n",
-       {"p.pel:3:1: Warnung: Die Marke 'x:' steht schon in Zeile 2: Spruenge gehen dorthin"}},
+       {"p.pel:3:1: Warnung: Die Marke 'x:' steht schon in Zeile 2: Sprünge gehen dorthin"}},
   });
 }
 
 TEST(Check, Destinations) {
   ExpectFindings({
       {".text\n  mov nix, 1\n",
-       {"p.pel:2:7: Warnung: 'nix' ist keine Variable und kein Register: 'mov' aendert nichts"}},
+       {"p.pel:2:7: Warnung: 'nix' ist keine Variable und kein Register: 'mov' ändert nichts"}},
       {".text\n  inc dx\n",
-       {"p.pel:2:7: Warnung: 'inc' aendert keine string-Variable: 'dx' bleibt unveraendert"}},
+       {"p.pel:2:7: Warnung: 'inc' ändert keine string-Variable: 'dx' bleibt unverändert"}},
       {".text\n  cos cx\n",
-       {"p.pel:2:7: Warnung: 'cos' rechnet nur mit single-Variablen: 'cx' bleibt unveraendert"}},
+       {"p.pel:2:7: Warnung: 'cos' rechnet nur mit single-Variablen: 'cx' bleibt unverändert"}},
       {".data\na[2] int 0\ns string x\n.text\n  mov a[s], 1\n",
        {"p.pel:5:7: Warnung: Der Index 's' ist keine int- oder single-Variable: 'a[s]' wird nicht ersetzt"}},
   });
@@ -105,7 +105,7 @@ TEST(Check, Services) {
       {".text\n  int downkey, esc\n  int hitkey, SPACE\n",
        {"p.pel:2:16: Warnung: Unbekannte Taste 'esc': die Abfrage ergibt immer 0 (Tasten: LEFT, RIGHT, UP, DOWN, ESC, A, S, D, W); gemeint ist wohl 'ESC'", "p.pel:3:15: Warnung: Unbekannte Taste 'SPACE': die Abfrage ergibt immer 0 (Tasten: LEFT, RIGHT, UP, DOWN, ESC, A, S, D, W)"}},
       {".text\n  int prnt\n",
-       {"p.pel:2:7: Warnung: Unbekannter Dienst 'prnt' fuer 'int', die Zeile tut nichts"}},
+       {"p.pel:2:7: Warnung: Unbekannter Dienst 'prnt' für 'int', die Zeile tut nichts"}},
       {".text\n  int hitkey\n",
        {"p.pel:2:7: Warnung: 'int hitkey' braucht ein Argument nach einem Komma"}},
       {".text\n  int print, cmd\n",
@@ -118,9 +118,9 @@ TEST(Check, Services) {
 TEST(Check, StringCells) {
   ExpectFindings({
       {".text\n  sub cx, dx\n",
-       {"p.pel:2:11: Warnung: 'sub' uebergeht die string-Variable 'dx': gerechnet wird mit dem Text 'dx', also 0"}},
+       {"p.pel:2:11: Warnung: 'sub' übergeht die string-Variable 'dx': gerechnet wird mit dem Text 'dx', also 0"}},
       {".text\n  cmp dx, 5\n",
-       {"p.pel:2:3: Warnung: 'cmp' vergleicht eine string-Variable mit einer Zahl: hier bricht das Programm ab (Abfrage ungueltig); in Anfuehrungszeichen wird als Text verglichen"}},
+       {"p.pel:2:3: Warnung: 'cmp' vergleicht eine string-Variable mit einer Zahl: hier bricht das Programm ab (Abfrage ungueltig); in Anführungszeichen wird als Text verglichen"}},
   });
 }
 
@@ -131,7 +131,7 @@ TEST(Check, Sections) {
       {"x int 1\n.text\n",
        {"p.pel:1:1: Warnung: Die Zeile steht in keinem Abschnitt (.data oder .text) und wird ignoriert"}},
       {".text\n  end\n.data\nx int 1\n",
-       {"p.pel:3:1: Warnung: Die Zeile wird nie gelesen: pelko liest nur bis zur letzten Zeile des Abschnitts .text (.data gehoert davor)", "p.pel:4:1: Warnung: Die Zeile wird nie gelesen: pelko liest nur bis zur letzten Zeile des Abschnitts .text (.data gehoert davor)"}},
+       {"p.pel:3:1: Warnung: Die Zeile wird nie gelesen: pelko liest nur bis zur letzten Zeile des Abschnitts .text (.data gehört davor)", "p.pel:4:1: Warnung: Die Zeile wird nie gelesen: pelko liest nur bis zur letzten Zeile des Abschnitts .text (.data gehört davor)"}},
       {".data\nx int 1\n",
        {"p.pel:1:1: Warnung: Das Programm hat keinen Abschnitt .text: pelko liest nichts davon und tut nichts"}},
   });
@@ -146,35 +146,35 @@ TEST(Check, Declarations) {
       {".data\nx Int 5\n.text\n",
        {"p.pel:2:3: Warnung: Unbekannter Typ 'Int': die Deklaration legt nichts an (Typen: int, string, single; gemeint ist wohl 'int')"}},
       {".data\na[-1] int 0\n.text\n",
-       {"p.pel:2:2: Warnung: Die Feldgroesse -1 ist kleiner als 0: die Deklaration legt nichts an"}},
+       {"p.pel:2:2: Warnung: Die Feldgröße -1 ist kleiner als 0: die Deklaration legt nichts an"}},
       {".data\na[n] int 0\n.text\n",
-       {"p.pel:2:3: Warnung: Die Feldgroesse 'n' ist keine Zahl: gelesen wird 0"}},
+       {"p.pel:2:3: Warnung: Die Feldgröße 'n' ist keine Zahl: gelesen wird 0"}},
       {".data\nx int 5\n\n.text\n",
        {"p.pel:3:1: Warnung: Leere Zeile (oder nur Kommentar) im Abschnitt .data: sie legt eine Variable mit leerem Namen an, mit Typ und Wert der Zeile davor"}},
       {".data\nx int 5\ny\n.text\n",
        {"p.pel:3:1: Warnung: Die Zeile ohne Leerzeichen legt 'y' an, mit Typ und Wert der Zeile davor"}},
       {".data\ncx int 5\n.text\n",
-       {"p.pel:2:1: Warnung: 'cx' ist ein Register: Ziele aendern beide Zellen, gelesen wird die erste"}},
+       {"p.pel:2:1: Warnung: 'cx' ist ein Register: Ziele ändern beide Zellen, gelesen wird die erste"}},
       {".data\nx int 5\nx string a\n.text\n",
-       {"p.pel:3:1: Warnung: 'x' ist schon in Zeile 2 deklariert: Ziele aendern beide Zellen, gelesen wird die erste"}},
+       {"p.pel:3:1: Warnung: 'x' ist schon in Zeile 2 deklariert: Ziele ändern beide Zellen, gelesen wird die erste"}},
   });
 }
 
 TEST(Check, Comments) {
   ExpectFindings({
       {".text\n  mov cmd, \"it's\"\n  mov cmd, \"it\\'s\"\n",
-       {"p.pel:2:15: Warnung: Das ' beginnt einen Kommentar, auch zwischen Anfuehrungszeichen: der Rest der Zeile faellt weg (\\' schreibt ein ')"}},
+       {"p.pel:2:15: Warnung: Das ' beginnt einen Kommentar, auch zwischen Anführungszeichen: der Rest der Zeile fällt weg (\\' schreibt ein ')"}},
       {".text\n/' open\n  end\n",
-       {"p.pel:2:1: Warnung: Der Blockkommentar wird nie geschlossen: alle Zeilen bis zum Ende sind Kommentar (eine Zeile, die mit '/ beginnt, schliesst ihn)"}},
+       {"p.pel:2:1: Warnung: Der Blockkommentar wird nie geschlossen: alle Zeilen bis zum Ende sind Kommentar (eine Zeile, die mit '/ beginnt, schließt ihn)"}},
   });
 }
 
 TEST(Check, Reachability) {
   ExpectFindings({
       {".text\n  end\n  inc cx\n  inc cx\nx:\n  inc cx\n",
-       {"p.pel:3:3: Warnung: Die Zeile wird nie ausgefuehrt: davor steht 'end' (Zeile 2), und keine Marke fuehrt hierher"}},
+       {"p.pel:3:3: Warnung: Die Zeile wird nie ausgeführt: davor steht 'end' (Zeile 2), und keine Marke führt hierher"}},
       {".text\n  inc cx\nmain:\n  end\n",
-       {"p.pel:2:3: Warnung: Die Zeile wird nie ausgefuehrt: das Programm beginnt bei 'main:' (Zeile 3), und keine Marke fuehrt hierher"}},
+       {"p.pel:2:3: Warnung: Die Zeile wird nie ausgeführt: das Programm beginnt bei 'main:' (Zeile 3), und keine Marke führt hierher"}},
   });
 }
 }  // namespace

@@ -52,39 +52,39 @@ TEST(Check, Assignments) {
       {"zz = 5\n",
        {"s.cf:1:1: Warnung: Zuweisung an 'zz', das nirgends deklariert ist: zunt meldet 'Befehl <zz> nicht vorhanden' und wartet auf eine Taste"}},
       {"int zz = 1\nzz=5\n",
-       {"s.cf:2:4: Warnung: Das Zeichen direkt nach '=' wird uebersprungen: '5' geht verloren; schreibe ein Leerzeichen nach '='"}},
+       {"s.cf:2:4: Warnung: Das Zeichen direkt nach '=' wird übersprungen: '5' geht verloren; schreibe ein Leerzeichen nach '='"}},
       {"int zz = 1\nzz 5\n",
-       {"s.cf:2:1: Warnung: Ohne '=' aendert die Zeile nichts: zunt meldet 'Befehl <zz> nicht vorhanden' und wartet auf eine Taste"}},
+       {"s.cf:2:1: Warnung: Ohne '=' ändert die Zeile nichts: zunt meldet 'Befehl <zz> nicht vorhanden' und wartet auf eine Taste"}},
       {"string s = \"a\"\ns = t\n",
-       {"s.cf:2:1: Warnung: Ein Text fuer 's' braucht Anfuehrungszeichen: ohne aendert die Zeile nichts, und zunt meldet 'Befehl <s> nicht vorhanden' und wartet auf eine Taste"}},
+       {"s.cf:2:1: Warnung: Ein Text für 's' braucht Anführungszeichen: ohne ändert die Zeile nichts, und zunt meldet 'Befehl <s> nicht vorhanden' und wartet auf eine Taste"}},
   });
 }
 
 TEST(Check, Labels) {
   ExpectFindings({
       {"goto nirgends\n",
-       {"s.cf:1:6: Warnung: Keine Marke heisst 'nirgends': goto tut hier nichts"}},
+       {"s.cf:1:6: Warnung: Keine Marke heißt 'nirgends': goto tut hier nichts"}},
       {"#loop\ngoto Loop\n",
-       {"s.cf:2:6: Warnung: Keine Marke heisst 'Loop': goto tut hier nichts; Marken werden klein geschrieben: 'loop'"}},
+       {"s.cf:2:6: Warnung: Keine Marke heißt 'Loop': goto tut hier nichts; Marken werden klein geschrieben: 'loop'"}},
       {"#Loop\ngoto loop\n",
-       {"s.cf:1:2: Warnung: Die Marke heisst 'loop', nicht 'Loop': Marken werden klein geschrieben, und jedes pi wird ersetzt"}},
+       {"s.cf:1:2: Warnung: Die Marke heißt 'loop', nicht 'Loop': Marken werden klein geschrieben, und jedes pi wird ersetzt"}},
       {"#spiel\ngoto spiel\n",
-       {"s.cf:1:2: Warnung: Die Marke heisst 's3.1415926535897931el', nicht 'spiel': Marken werden klein geschrieben, und jedes pi wird ersetzt", "s.cf:2:6: Warnung: Keine Marke heisst 'spiel': goto tut hier nichts; die Marke in Zeile 1 heisst 's3.1415926535897931el'"}},
+       {"s.cf:1:2: Warnung: Die Marke heißt 's3.1415926535897931el', nicht 'spiel': Marken werden klein geschrieben, und jedes pi wird ersetzt", "s.cf:2:6: Warnung: Keine Marke heißt 'spiel': goto tut hier nichts; die Marke in Zeile 1 heißt 's3.1415926535897931el'"}},
       {"#loop ; Schleife\ngoto loop\n",
-       {"s.cf:1:2: Warnung: Die Marke heisst 'loop ; schleife', nicht 'loop': ein Kommentar gehoert hier zum Namen", "s.cf:2:6: Warnung: Keine Marke heisst 'loop': goto tut hier nichts; die Marke in Zeile 1 heisst 'loop ; schleife'"}},
+       {"s.cf:1:2: Warnung: Die Marke heißt 'loop ; schleife', nicht 'loop': ein Kommentar gehört hier zum Namen", "s.cf:2:6: Warnung: Keine Marke heißt 'loop': goto tut hier nichts; die Marke in Zeile 1 heißt 'loop ; schleife'"}},
       {"#a\n#a\ngoto a\n",
-       {"s.cf:1:1: Warnung: Eine spaetere Marke heisst ebenso (Zeile 2): goto springt dorthin"}},
+       {"s.cf:1:1: Warnung: Eine spätere Marke heißt ebenso (Zeile 2): goto springt dorthin"}},
   });
 }
 
 TEST(Check, IfAndEndif) {
   ExpectFindings({
       {"int k = 1\nif k = 2\nk = 3\n",
-       {"s.cf:2:1: Warnung: Nach diesem if kommt kein endif: ist die Bedingung falsch, wird der ganze Rest des Scripts uebersprungen"}},
+       {"s.cf:2:1: Warnung: Nach diesem if kommt kein endif: ist die Bedingung falsch, wird der ganze Rest des Scripts übersprungen"}},
       {"endif\n",
-       {"s.cf:1:1: Warnung: Zu diesem endif gehoert kein if"}},
+       {"s.cf:1:1: Warnung: Zu diesem endif gehört kein if"}},
       {"int k = 1\nif k = 2\nif k = 3\nendif\nendif\n",
-       {"s.cf:5:1: Warnung: Zu diesem endif gehoert kein if: ein falsches if ueberspringt nur bis zum ersten endif danach (Zeile 4), ifs lassen sich nicht schachteln"}},
+       {"s.cf:5:1: Warnung: Zu diesem endif gehört kein if: ein falsches if überspringt nur bis zum ersten endif danach (Zeile 4), ifs lassen sich nicht schachteln"}},
   });
 }
 
@@ -100,9 +100,9 @@ TEST(Check, Names) {
 TEST(Check, Texts) {
   ExpectFindings({
       {"print \"a, b\",10,10\n",
-       {"s.cf:1:9: Warnung: Das Komma beendet den Text, auch zwischen Anfuehrungszeichen: 'print' liest danach die Koordinaten"}},
+       {"s.cf:1:9: Warnung: Das Komma beendet den Text, auch zwischen Anführungszeichen: 'print' liest danach die Koordinaten"}},
       {"print \"a;b\",10,10\n",
-       {"s.cf:1:9: Warnung: Das ';' beendet die Zeile, auch zwischen Anfuehrungszeichen: der Rest faellt weg"}},
+       {"s.cf:1:9: Warnung: Das ';' beendet die Zeile, auch zwischen Anführungszeichen: der Rest fällt weg"}},
       {"int k = 2 * 3\n",
        {"s.cf:1:11: Warnung: Leerzeichen um '*': so wird nicht gerechnet ('2 * 3' ergibt 2); schreibe es ohne Leerzeichen"}},
   });
@@ -111,13 +111,13 @@ TEST(Check, Texts) {
 TEST(Check, Conditions) {
   ExpectFindings({
       {"int k = 1\nif k < 2\nendif\nif k > 0\nendif\n",
-       {"s.cf:2:6: Hinweis: '<' gilt auch bei Gleichheit ('if a < 10' gilt fuer a = 10), '>' ebenso: einen strengen Vergleich gibt es nicht"}},
+       {"s.cf:2:6: Hinweis: '<' gilt auch bei Gleichheit ('if a < 10' gilt für a = 10), '>' ebenso: einen strengen Vergleich gibt es nicht"}},
       {"int k = 1\nif k <= 2\nendif\n",
        {"s.cf:2:7: Warnung: Verglichen wird nur mit '=', das vor '<' und '>' geht: '<=' und '>=' gibt es nicht, '<' und '>' gelten schon bei Gleichheit"}},
       {"int k = 1\nif k\nendif\n",
        {"s.cf:2:1: Warnung: Die Bedingung vergleicht nichts (=, <, > oder !): sie gilt immer"}},
       {"input \"Name?\",1,1\nif input_text = \"ja\"\nendif\n",
-       {"s.cf:2:17: Warnung: Verglichen werden Zahlen: ein Text zaehlt als 0, die Bedingung vergleicht keine Texte"}},
+       {"s.cf:2:17: Warnung: Verglichen werden Zahlen: ein Text zählt als 0, die Bedingung vergleicht keine Texte"}},
   });
 }
 }  // namespace
