@@ -5,8 +5,8 @@
 #include <map>
 
 #include "pelko/check_source.h"
+#include "pelko/entry.h"
 #include "pelko/predefined.h"
-#include "runtime/process.h"
 
 namespace orvelt::pelko {
 namespace {
@@ -218,12 +218,7 @@ std::vector<Finding> CheckSource(const Text& source) {
 }
 
 int CheckFile(const std::vector<Text>& operands) {
-  const Text& path = operands.at(0);
-  std::optional<std::string> found = FindRegularFile(path);
-  std::string bytes;
-  if (!found || !ReadFileBytes(*found, &bytes))
-    RaiseFatalError(u"DEBUG >> pelko kann die Datei '" + path + u"' nicht oeffnen!");
-  return ReportFindings(path, CheckSource(DecodeBytes(bytes)));
+  return ReportFindings(operands.at(0), CheckSource(ReadSource(operands.at(0))));
 }
 
 }  // namespace orvelt::pelko

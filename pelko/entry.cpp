@@ -2,6 +2,7 @@
 // request, path check; then loading and the run.
 #include "pelko/entry.h"
 
+#include "pelko/check.h"
 #include "pelko/predefined.h"
 #include "runtime/command_flags.h"
 #include "runtime/console.h"
@@ -25,6 +26,7 @@ int ShowUsage(const std::vector<Text>&) {
   WriteText(
       u"Aufruf: pelko PROGRAMM.pel   führt ein pelko-Programm aus\n"
       u"        pelko -v             zeigt die Versionszeile und wartet auf Enter\n"
+      u"        pelko --check DATEI  meldet Zeilen, die pelko anders liest als gemeint\n"
       u"        pelko --version      zeigt Name und Version\n"
       u"        pelko --help, -h     zeigt diese Hilfe\n"
       u"\n"
@@ -45,11 +47,14 @@ constexpr CommandFlag kFlags[] = {
     {u"--help", 0, ShowUsage},
     {u"-h", 0, ShowUsage},
     {u"--version", 0, ShowVersion},
+    {u"--check", 1, CheckFile},
 };
 
 [[noreturn]] void RaiseCannotOpen(const Text& path) {
   RaiseFatalError(u"DEBUG >> pelko kann die Datei '" + path + u"' nicht oeffnen!");
 }
+
+}  // namespace
 
 Text ReadSource(const Text& path) {
   std::optional<std::string> found = FindRegularFile(path);
@@ -57,8 +62,6 @@ Text ReadSource(const Text& path) {
   if (!found || !ReadFileBytes(*found, &bytes)) RaiseCannotOpen(path);
   return DecodeBytes(bytes);
 }
-
-}  // namespace
 
 Text CommandLineText(const std::vector<Text>& arguments) {
   Text text;

@@ -18,6 +18,9 @@ Text CommandLineText(const std::vector<Text>& arguments);
 bool IsVersionRequest(const Text& commandLine);
 // The command-line text without its trailing blanks.
 Text SourcePath(const Text& commandLine);
+// The decoded units of the source file; a path that names no readable file ends the program with
+// the file message.
+Text ReadSource(const Text& path);
 
 struct SourceRun {
   int32_t startTime = 0;

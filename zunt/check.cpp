@@ -4,7 +4,6 @@
 #include "zunt/check.h"
 
 #include "runtime/console.h"
-#include "runtime/process.h"
 #include "zunt/check_script.h"
 #include "zunt/load.h"
 #include "zunt/store.h"
@@ -46,9 +45,10 @@ std::vector<Evaluated> EvaluatedParts(const Statement& st, bool numberAssignment
   return parts;
 }
 
-CheckedScript Gather(const Text& source) {
+// The script as Load stored it, each line taken apart as the executor takes it.
+CheckedScript Gather(TScript&& script) {
   CheckedScript checked;
-  StoreScriptLines(checked.script, source);
+  checked.script = std::move(script);
   const std::size_t count = static_cast<std::size_t>(checked.script.anz);
   checked.declared.push_back({u"input_text", 0, 3, false});
   checked.statements.resize(count);
@@ -228,6 +228,13 @@ void CheckLines(CheckedScript& checked) {
   pairs.End(checked);
 }
 
+std::vector<Finding> CheckScript(TScript&& script) {
+  CheckedScript checked = Gather(std::move(script));
+  CheckLines(checked);
+  CheckNames(checked);
+  return std::move(checked.findings);
+}
+
 }  // namespace
 
 const Statement* CheckedScript::Runs(std::size_t line) const {
@@ -236,19 +243,19 @@ const Statement* CheckedScript::Runs(std::size_t line) const {
   return &*statements[line];
 }
 
+
 std::vector<Finding> CheckSource(const Text& source) {
-  CheckedScript checked = Gather(source);
-  CheckLines(checked);
-  CheckNames(checked);
-  return std::move(checked.findings);
+  TScript script;
+  StoreScriptLines(script, source);
+  return CheckScript(std::move(script));
 }
 
+// The path is read as a run reads its first argument, double quotes removed.
 int CheckFile(const std::vector<Text>& operands) {
   const Text path = ReplaceText(operands.at(0), u"\"", u"");
-  std::optional<std::string> found = FindRegularFile(path);
-  std::string bytes;
-  if (found && ReadFileBytes(*found, &bytes)) return ReportFindings(path, CheckSource(DecodeBytes(bytes)));
-  std::fputs(EncodeUtf8(path + u"\n" + u"Script konnte nicht geladen werden!\n").c_str(), ConsoleErr());
+  TScript script;
+  if (script.Load(path, 100) == 1) return ReportFindings(path, CheckScript(std::move(script)));
+  std::fputs(EncodeUtf8(path + u"\nScript konnte nicht geladen werden!\n").c_str(), ConsoleErr());
   return 255;
 }
 

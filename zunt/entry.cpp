@@ -7,6 +7,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/window.h"
+#include "zunt/check.h"
 #include "zunt/script.h"
 
 namespace orvelt::zunt {
@@ -18,6 +19,7 @@ int ShowUsage(const std::vector<Text>&) {
   WriteText(
       u"Aufruf: zunt SCRIPT.cf     führt ein zunt-Script aus\n"
       u"        zunt               fragt mit einem Dateidialog nach dem Script\n"
+      u"        zunt --check DATEI meldet Zeilen, die zunt anders liest als gemeint\n"
       u"        zunt --version     zeigt Name und Version\n"
       u"        zunt --help, -h    zeigt diese Hilfe\n"
       u"\n"
@@ -37,6 +39,7 @@ constexpr CommandFlag kFlags[] = {
     {u"--help", 0, ShowUsage},
     {u"-h", 0, ShowUsage},
     {u"--version", 0, ShowVersion},
+    {u"--check", 1, CheckFile},
 };
 
 }  // namespace

@@ -2,11 +2,13 @@
 // programs that hold nothing to report.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "pelko/check.h"
 #include "pelko/instructions.h"
+#include "tests/support/run.h"
 
 using namespace orvelt;
 
@@ -177,4 +179,28 @@ TEST(Check, Reachability) {
        {"p.pel:2:3: Warnung: Die Zeile wird nie ausgeführt: das Programm beginnt bei 'main:' (Zeile 3), und keine Marke führt hierher"}},
   });
 }
+// The program itself: the report on standard output, nothing on standard error, the exit status;
+// every bundled example passes.
+TEST(CheckCommand, ReportsOnStandardOutputWithTheExitStatus) {
+  TempDir dir;
+  const std::string bad = dir.Write("bad.pel", ".text\n  MOV cx, 1\n");
+  const std::string missing = dir.path() + "/missing.pel";
+  struct Row {
+    std::string path, out, err;
+    int status;
+  };
+  std::vector<Row> rows = {
+      {bad, bad + ":2:3: Warnung: Unbekannter Befehl 'MOV', die Zeile tut nichts; Befehle werden klein geschrieben: 'mov'\n", "", 1},
+      {missing, "", "DEBUG >> pelko kann die Datei '" + missing + "' nicht oeffnen!", 255},
+  };
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/examples/pelko"))
+    if (entry.path().extension() == ".pel") rows.push_back({entry.path().string(), "", "", 0});
+  for (const Row& row : rows) {
+    RunResult result = RunBinary(PELKO_BIN, {"--check", row.path});
+    EXPECT_EQ(result.out, row.out) << row.path;
+    EXPECT_EQ(result.err, row.err) << row.path;
+    EXPECT_EQ(result.status, row.status) << row.path;
+  }
+}
+
 }  // namespace

@@ -2,10 +2,12 @@
 // script that holds nothing to report.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "zunt/check.h"
+#include "tests/support/run.h"
 
 using namespace orvelt;
 
@@ -120,4 +122,36 @@ TEST(Check, Conditions) {
        {"s.cf:2:17: Warnung: Verglichen werden Zahlen: ein Text zählt als 0, die Bedingung vergleicht keine Texte"}},
   });
 }
+
+// The one note of the examples: bounce.cf's "if bx > 300" holds at 300 too, which it does not mind.
+const std::string kBounceNote =
+    ":19:7: Hinweis: '<' gilt auch bei Gleichheit ('if a < 10' gilt für a = 10), '>' ebenso: einen strengen "
+    "Vergleich gibt es nicht\n";
+
+// The program itself: the report on standard output, nothing on standard error, the exit status;
+// every bundled example passes.
+TEST(CheckCommand, ReportsOnStandardOutputWithTheExitStatus) {
+  TempDir dir;
+  const std::string bad = dir.Write("bad.cf", "prnt \"x\",1,1\n");
+  const std::string missing = dir.path() + "/missing.cf";
+  struct Row {
+    std::string path, out, err;
+    int status;
+  };
+  std::vector<Row> rows = {
+      {bad, bad + ":1:1: Warnung: Unbekannter Befehl 'prnt': zunt meldet 'Befehl <prnt> nicht vorhanden' und wartet auf eine Taste\n", "", 1},
+      {missing, "", missing + "\nScript konnte nicht geladen werden!\n", 255},
+  };
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/examples/zunt")) {
+    const std::string path = entry.path().string();
+    if (entry.path().extension() == ".cf") rows.push_back({path, entry.path().filename() == "bounce.cf" ? path + kBounceNote : "", "", 0});
+  }
+  for (const Row& row : rows) {
+    RunResult result = RunBinary(ZUNT_BIN, {"--check", row.path});
+    EXPECT_EQ(result.out, row.out) << row.path;
+    EXPECT_EQ(result.err, row.err) << row.path;
+    EXPECT_EQ(result.status, row.status) << row.path;
+  }
+}
+
 }  // namespace
