@@ -8,28 +8,18 @@
 
 #include "pelko/check.h"
 #include "pelko/instructions.h"
+#include "tests/support/findings.h"
 #include "tests/support/run.h"
 
 using namespace orvelt;
 
 namespace {
 
-struct Case {
-  std::string source;
-  std::vector<std::string> findings;  // the report's lines for a file named p.pel
-};
-
 std::vector<std::string> Findings(const std::string& source) {
-  std::string lines = EncodeUtf8(FindingLines(u"p.pel", pelko::CheckSource(DecodeBytes(source))));
-  std::vector<std::string> split;
-  for (std::size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
-    split.push_back(lines.substr(start, end - start));
-  return split;
+  return ReportLines(u"p.pel", pelko::CheckSource(DecodeBytes(source)));
 }
 
-void ExpectFindings(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(Findings(c.source), c.findings) << c.source;
-}
+void ExpectFindings(const std::vector<FindingCase>& cases) { ::ExpectFindings(pelko::CheckSource, u"p.pel", cases); }
 
 TEST(Check, CleanProgramsHaveNoFinding) {
   ExpectFindings({
@@ -185,22 +175,13 @@ TEST(CheckCommand, ReportsOnStandardOutputWithTheExitStatus) {
   TempDir dir;
   const std::string bad = dir.Write("bad.pel", ".text\n  MOV cx, 1\n");
   const std::string missing = dir.path() + "/missing.pel";
-  struct Row {
-    std::string path, out, err;
-    int status;
-  };
-  std::vector<Row> rows = {
+  std::vector<CheckRun> runs = {
       {bad, bad + ":2:3: Warnung: Unbekannter Befehl 'MOV', die Zeile tut nichts; Befehle werden klein geschrieben: 'mov'\n", "", 1},
       {missing, "", "DEBUG >> pelko kann die Datei '" + missing + "' nicht oeffnen!", 255},
   };
   for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/examples/pelko"))
-    if (entry.path().extension() == ".pel") rows.push_back({entry.path().string(), "", "", 0});
-  for (const Row& row : rows) {
-    RunResult result = RunBinary(PELKO_BIN, {"--check", row.path});
-    EXPECT_EQ(result.out, row.out) << row.path;
-    EXPECT_EQ(result.err, row.err) << row.path;
-    EXPECT_EQ(result.status, row.status) << row.path;
-  }
+    if (entry.path().extension() == ".pel") runs.push_back({entry.path().string(), "", "", 0});
+  ExpectCheckRuns(PELKO_BIN, runs);
 }
 
 }  // namespace

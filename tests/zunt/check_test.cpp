@@ -6,29 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "zunt/check.h"
+#include "tests/support/findings.h"
 #include "tests/support/run.h"
+#include "zunt/check.h"
 
 using namespace orvelt;
 
 namespace {
 
-struct Case {
-  std::string source;
-  std::vector<std::string> findings;  // the report's lines for a file named s.cf
-};
-
-std::vector<std::string> Findings(const std::string& source) {
-  std::string lines = EncodeUtf8(FindingLines(u"s.cf", zunt::CheckSource(DecodeBytes(source))));
-  std::vector<std::string> split;
-  for (std::size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
-    split.push_back(lines.substr(start, end - start));
-  return split;
-}
-
-void ExpectFindings(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(Findings(c.source), c.findings) << c.source;
-}
+void ExpectFindings(const std::vector<FindingCase>& cases) { ::ExpectFindings(zunt::CheckSource, u"s.cf", cases); }
 
 TEST(Check, CleanScriptHasNoFinding) {
   ExpectFindings({
@@ -134,24 +120,15 @@ TEST(CheckCommand, ReportsOnStandardOutputWithTheExitStatus) {
   TempDir dir;
   const std::string bad = dir.Write("bad.cf", "prnt \"x\",1,1\n");
   const std::string missing = dir.path() + "/missing.cf";
-  struct Row {
-    std::string path, out, err;
-    int status;
-  };
-  std::vector<Row> rows = {
+  std::vector<CheckRun> runs = {
       {bad, bad + ":1:1: Warnung: Unbekannter Befehl 'prnt': zunt meldet 'Befehl <prnt> nicht vorhanden' und wartet auf eine Taste\n", "", 1},
       {missing, "", missing + "\nScript konnte nicht geladen werden!\n", 255},
   };
   for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/examples/zunt")) {
     const std::string path = entry.path().string();
-    if (entry.path().extension() == ".cf") rows.push_back({path, entry.path().filename() == "bounce.cf" ? path + kBounceNote : "", "", 0});
+    if (entry.path().extension() == ".cf") runs.push_back({path, entry.path().filename() == "bounce.cf" ? path + kBounceNote : "", "", 0});
   }
-  for (const Row& row : rows) {
-    RunResult result = RunBinary(ZUNT_BIN, {"--check", row.path});
-    EXPECT_EQ(result.out, row.out) << row.path;
-    EXPECT_EQ(result.err, row.err) << row.path;
-    EXPECT_EQ(result.status, row.status) << row.path;
-  }
+  ExpectCheckRuns(ZUNT_BIN, runs);
 }
 
 }  // namespace
