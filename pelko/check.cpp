@@ -2,6 +2,7 @@
 // the checks of comments, sections and declarations; the rows follow in check_rows.cpp.
 #include "pelko/check.h"
 
+#include <iterator>
 #include <map>
 
 #include "pelko/check_source.h"
@@ -37,7 +38,11 @@ CheckedProgram Gather(const Text& source) {
     if (stored.row >= 0) checked.rowLine.push_back(stored.index);
   });
   ApplyPredefinedSymbols(checked.program.rows, 0);
+  checked.names.Build(checked.program.variables);
   checked.labels.Build(checked.program.rows);
+  for (const Row& row : checked.program.rows)
+    if (!row[0].empty() && row[0].back() == u':')
+      checked.lowerLabels.emplace(LowerText(row[0]), LeftText(row[0], static_cast<int>(row[0].size()) - 1));
   return checked;
 }
 
@@ -97,15 +102,6 @@ void CheckUnread(CheckedProgram& checked) {
   }
 }
 
-bool IsWrittenNumber(const Text& text) {
-  Text t = TrimText(text);
-  std::size_t k = (!t.empty() && (t[0] == u'-' || t[0] == u'+')) ? 1 : 0;
-  if (k == t.size()) return false;
-  for (; k < t.size(); ++k)
-    if (t[k] < u'0' || t[k] > u'9') return false;
-  return true;
-}
-
 // Which part of a ".data" line made the loader declare nothing.
 void ExplainEmptyDeclaration(CheckedProgram& checked, std::size_t i) {
   const SourceLine& line = checked.lines[i];
@@ -136,32 +132,36 @@ void ExplainEmptyDeclaration(CheckedProgram& checked, std::size_t i) {
                           u" ist kleiner als 0: die Deklaration legt nichts an");
 }
 
-// Declared names that an earlier cell already bears: destinations change both, reads find the first.
+// A declaration whose first cell bears a name that an earlier cell bears: destinations change both,
+// reads find the first. An array's elements start at [0], so its first cell stands for all of them.
 class NameOwners {
  public:
-  NameOwners() {
+  explicit NameOwners(const CheckedProgram& checked) {
     VariableList registers;
     CreateRegisters(registers);
-    for (const TVariable& cell : registers) owners_.emplace(cell.name, -1);
+    registers_ = registers.size();
+    for (std::size_t i = 0; i < checked.lines.size(); ++i)
+      if (checked.lines[i].cellsAfter > checked.lines[i].cellsBefore) starts_.emplace(checked.lines[i].cellsBefore, i);
   }
-  void Check(CheckedProgram& checked, std::size_t i) {
+  void Check(CheckedProgram& checked, std::size_t i) const {
     const SourceLine& line = checked.lines[i];
-    const VariableList& cells = checked.program.variables;
-    bool reported = false;
-    for (std::size_t c = line.cellsBefore; c < line.cellsAfter; ++c) {
-      auto [owner, fresh] = owners_.emplace(cells[c].name, static_cast<int64_t>(i));
-      if (fresh || reported || cells[c].name.empty()) continue;
-      reported = true;
-      Text where = owner->second < 0 ? u"ein Register" : u"schon in Zeile " + IntToText(static_cast<int32_t>(owner->second + 1)) + u" deklariert";
-      checked.Report(i, 1, u"'" + cells[c].name + u"' ist " + where + u": Ziele ändern beide Zellen, gelesen wird die erste");
-    }
+    if (line.cellsAfter == line.cellsBefore) return;
+    const Text& name = checked.program.variables[line.cellsBefore].name;
+    const int32_t first = checked.names.Find(name).First();
+    if (name.empty() || first < 0 || static_cast<std::size_t>(first) >= line.cellsBefore) return;
+    Text where = u"ein Register";
+    if (static_cast<std::size_t>(first) >= registers_)
+      where = u"schon in Zeile " + IntToText(static_cast<int32_t>(std::prev(starts_.upper_bound(static_cast<std::size_t>(first)))->second + 1)) +
+              u" deklariert";
+    checked.Report(i, 1, u"'" + name + u"' ist " + where + u": Ziele ändern beide Zellen, gelesen wird die erste");
   }
 
  private:
-  std::map<Text, int64_t> owners_;  // name -> line of its first declaration, -1 for a register
+  std::size_t registers_ = 0;
+  std::map<std::size_t, std::size_t> starts_;  // first cell of each declaring line -> the line
 };
 
-void CheckDeclaration(CheckedProgram& checked, std::size_t i, NameOwners& owners) {
+void CheckDeclaration(CheckedProgram& checked, std::size_t i, const NameOwners& owners) {
   const SourceLine& line = checked.lines[i];
   const Text& clean = line.clean.text;
   const bool declared = line.cellsAfter > line.cellsBefore;
@@ -186,7 +186,7 @@ void CheckDeclaration(CheckedProgram& checked, std::size_t i, NameOwners& owners
 void CheckLines(CheckedProgram& checked) {
   CheckBlockComments(checked);
   CheckUnread(checked);
-  NameOwners owners;
+  const NameOwners owners(checked);
   for (std::size_t i = 0; i < checked.lines.size(); ++i) {
     const SourceLine& line = checked.lines[i];
     if (!line.read || line.clean.comment) continue;
@@ -200,6 +200,15 @@ void CheckLines(CheckedProgram& checked) {
 
 void CheckedProgram::Report(std::size_t line, int cleanPosition, Text text, Severity severity) {
   findings.push_back({static_cast<int64_t>(line) + 1, RawColumn(lines[line], cleanPosition), severity, std::move(text)});
+}
+
+bool IsWrittenNumber(const Text& text) {
+  const Text t = TrimText(text);
+  std::size_t k = (!t.empty() && (t[0] == u'-' || t[0] == u'+')) ? 1 : 0;
+  if (k == t.size()) return false;
+  for (; k < t.size(); ++k)
+    if (t[k] < u'0' || t[k] > u'9') return false;
+  return true;
 }
 
 int64_t RawColumn(const SourceLine& line, int cleanPosition) {

@@ -1,5 +1,7 @@
 // The checker's walk over the ".text" rows: mnemonics, the number of operands and their commas,
 // what each operand names, labels, and rows that no path of the program reaches.
+#include <algorithm>
+
 #include "pelko/check_source.h"
 #include "pelko/instructions.h"
 #include "pelko/operands.h"
@@ -88,14 +90,6 @@ bool HasCommaOutsideQuotes(const Text& text) {
   return false;
 }
 
-bool IsWrittenNumber(const Text& text) {
-  std::size_t k = (!text.empty() && text[0] == u'-') ? 1 : 0;
-  if (k == text.size()) return false;
-  for (; k < text.size(); ++k)
-    if (text[k] < u'0' || text[k] > u'9') return false;
-  return true;
-}
-
 // The checks of one row; position() gives the column of a place in the row's cleaned text.
 class RowCheck {
  public:
@@ -117,7 +111,9 @@ class RowCheck {
   void CheckLabel(const Text& name, int position);
   bool CheckIndex(const Text& operand, int position);
   void CheckCompare();
-  std::vector<const TVariable*> Named(const Text& name) const;
+  // The types of the cells that bear the name, in list order.
+  std::vector<uint8_t> Named(const Text& name) const;
+  int CountStrings(Text operand) const;
 
   CheckedProgram& checked_;
   std::size_t line_;
@@ -125,11 +121,24 @@ class RowCheck {
   Layout layout_;
 };
 
-std::vector<const TVariable*> RowCheck::Named(const Text& name) const {
-  std::vector<const TVariable*> cells;
-  for (const TVariable& cell : checked_.program.variables)
-    if (cell.name == name) cells.push_back(&cell);
-  return cells;
+std::vector<uint8_t> RowCheck::Named(const Text& name) const {
+  const NameRef ref = checked_.names.Find(name);
+  std::vector<uint8_t> types;
+  for (int32_t k = 0; k < ref.count; ++k) types.push_back(checked_.program.variables[static_cast<std::size_t>(ref.cells[k])].typ);
+  return types;
+}
+
+// The walk of "cmp" through the name index: each cell met after the last one whose name the
+// operand, as rewritten, bears.
+int RowCheck::CountStrings(Text operand) const {
+  int strings = 0;
+  for (int32_t cell = checked_.names.NextNamed(operand, -1, false); cell >= 0;
+       cell = checked_.names.NextNamed(operand, cell, false)) {
+    const TVariable& v = checked_.program.variables[static_cast<std::size_t>(cell)];
+    operand = ValueText(v);
+    strings += v.typ == kTypString;
+  }
+  return strings;
 }
 
 void RowCheck::Run(std::size_t row) {
@@ -197,9 +206,7 @@ bool RowCheck::CheckIndex(const Text& operand, int position) {
   const int close = FindText(operand, u"]");
   const Text inner = MidText(operand, open + 1, close - open - 1);
   if (close == 0 || FindText(inner, u"[") > 0 || IsWrittenNumber(inner)) return false;
-  bool index = false;
-  for (const TVariable* cell : Named(inner)) index = index || cell->typ == kTypInt || cell->typ == kTypSingle;
-  if (!index)
+  if (checked_.names.Find(inner).numericCount == 0)
     Report(position, u"Der Index " + Quoted(inner) + u" ist keine int- oder single-Variable: " + Quoted(operand) +
                          u" wird nicht ersetzt");
   return true;
@@ -214,16 +221,12 @@ void RowCheck::CheckOperand(Use use, const Text& operand, int position) {
     return;
   }
   if (use == Use::None || CheckIndex(operand, position)) return;
-  const std::vector<const TVariable*> cells = Named(operand);
+  const std::vector<uint8_t> cells = Named(operand);
   const Text name = Quoted(row_[0]);
-  auto any = [&cells](auto test) {
-    for (const TVariable* cell : cells)
-      if (test(*cell)) return true;
-    return false;
-  };
-  const bool numeric = any([](const TVariable& c) { return c.typ != kTypString; });
-  const bool strings = any([](const TVariable& c) { return c.typ == kTypString; });
-  const bool singles = any([](const TVariable& c) { return c.typ == kTypSingle; });
+  auto any = [&cells](uint8_t typ) { return std::find(cells.begin(), cells.end(), typ) != cells.end(); };
+  const bool numeric = any(kTypInt) || any(kTypSingle);
+  const bool strings = any(kTypString);
+  const bool singles = any(kTypSingle);
   const bool destination = use == Use::Destination || use == Use::Number || use == Use::Single;
   if (destination && cells.empty())
     Report(position, Quoted(operand) + u" ist keine Variable und kein Register: " + name + u" ändert nichts");
@@ -274,10 +277,8 @@ void RowCheck::CheckLabel(const Text& name, int position) {
     return Report(position, u"Es gibt keine Marke 'main:': der Sprung tut nichts");
   if (target != kLabelMissing) return;
   Text hint;
-  const Text lower = LowerText(name) + u":";
-  for (const Row& row : checked_.program.rows)
-    if (hint.empty() && IsLabelRow(row[0]) && LowerText(row[0]) == lower)
-      hint = u"; gemeint ist wohl " + Quoted(LeftText(row[0], static_cast<int>(row[0].size()) - 1));
+  if (auto similar = checked_.lowerLabels.find(LowerText(name) + u":"); similar != checked_.lowerLabels.end())
+    hint = u"; gemeint ist wohl " + Quoted(similar->second);
   if (name.back() == u':' && checked_.labels.Target(LeftText(name, static_cast<int>(name.size()) - 1)) >= 0)
     hint = u"; im Sprung steht die Marke ohne ':'";
   Report(position, u"Keine Zeile definiert die Marke " + Quoted(name + u":") +
@@ -287,12 +288,7 @@ void RowCheck::CheckLabel(const Text& name, int position) {
 // With the values the cells start with: exactly one string cell met stops the program.
 void RowCheck::CheckCompare() {
   if (FindText(row_[1], u"[") > 0 || FindText(row_[2], u"[") > 0 || FindText(row_[2], u"__TIMER__") > 0) return;
-  int strings = 0;
-  WalkCountingStrings(checked_.program.variables, row_[1], strings);
-  if (HasQuote(row_[2]))
-    strings = 2;
-  else
-    WalkCountingStrings(checked_.program.variables, row_[2], strings);
+  const int strings = CountStrings(row_[1]) + (HasQuote(row_[2]) ? 2 : CountStrings(row_[2]));
   if (strings == 1)
     Report(1, u"'cmp' vergleicht eine string-Variable mit einer Zahl: hier bricht das Programm ab (Abfrage "
               u"ungueltig); in Anführungszeichen wird als Text verglichen");

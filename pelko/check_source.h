@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "pelko/loader.h"
@@ -25,7 +26,9 @@ struct CheckedProgram {
   std::vector<SourceLine> lines;
   LoadedProgram program;           // rows after the predefined symbols
   std::vector<std::size_t> rowLine;  // per row, the index of its source line
+  NameIndex names;                 // the cells of each name
   LabelIndex labels;
+  std::map<Text, Text> lowerLabels;  // each label's name in lower case -> the name as written
   std::vector<Finding> findings;
 
   // A warning (or note) at a position of the line's cleaned text, counted from 1.
@@ -41,6 +44,9 @@ struct Layout {
   int operand1 = 0, comma = 0, operand2 = 0;
 };
 Layout LayoutOf(const Text& clean);
+
+// A number as a declaration or an index may write it: digits with an optional sign.
+bool IsWrittenNumber(const Text& text);
 
 // The checks of the ".text" rows: mnemonics, operands, labels and rows that never run.
 void CheckRows(CheckedProgram& checked);

@@ -62,13 +62,16 @@ CheckedScript Gather(TScript&& script) {
       checked.declared.push_back({std::move(declaration.name), i, typ, declaration.array});
     }
   }
+  for (std::size_t k = 0; k < checked.declared.size(); ++k) {
+    const Text& name = checked.declared[k].name;
+    if (!name.empty()) checked.byLowerName[name.size()][LowerText(name)].push_back(k);
+  }
   checked.evaluated.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     const Statement* st = checked.Runs(i);
     if (!st) continue;
     bool numbers = false;
-    for (const DeclaredName& name : checked.declared)
-      numbers = numbers || (name.typ != 3 && !name.name.empty() && StartsWithName(st->L, name.name));
+    checked.ForEachNameStarting(st->L, [&numbers](const DeclaredName& name) { numbers = numbers || name.typ != 3; });
     checked.evaluated[i] = EvaluatedParts(*st, numbers);
   }
   return checked;
@@ -182,14 +185,13 @@ void CheckAssignment(CheckedScript& checked, std::size_t i) {
   }
   bool matched = false, assigns = false, numbers = false;
   Text text;  // a string variable that the line names
-  for (const DeclaredName& name : checked.declared) {
-    if (name.name.empty() || !StartsWithName(st.L, name.name)) continue;
+  checked.ForEachNameStarting(st.L, [&](const DeclaredName& name) {
     matched = true;
     const bool number = name.array || name.typ != 3;
     numbers = numbers || number;
     assigns = assigns || (number ? eq > 0 : quote);
     if (!number) text = name.name;
-  }
+  });
   if (!matched && eq > 0) {
     checked.Report(i, 1, u"Zuweisung an " + Quoted(TrimText(LeftText(st.L, eq - 1))) +
                              u", das nirgends deklariert ist: " + missing);

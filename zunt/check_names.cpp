@@ -1,10 +1,12 @@
 // The checks of names: variables whose name stands inside another word that the script evaluates
 // or inside another name an assignment starts with, labels whose name is not what they show, and
 // goto targets that no label bears.
+#include <algorithm>
+#include <map>
 #include <set>
+#include <utility>
 
 #include "zunt/check_script.h"
-#include "zunt/store.h"
 
 namespace orvelt::zunt {
 namespace {
@@ -43,28 +45,59 @@ int ColumnOfName(const CheckedScript& checked, const DeclaredName& name) {
   return at > 0 ? at : 1;
 }
 
+// The first word in use that holds each name inside it, found through the lengths that names have,
+// so that long scripts cost the words' length times the number of those lengths.
+std::map<Text, Text> NamesInsideWords(const CheckedScript& checked, const std::set<Text>& words) {
+  std::set<Text> names;
+  std::set<std::size_t> lengths;
+  for (const DeclaredName& name : checked.declared)
+    if (!name.name.empty() && name.name != u"input_text") {
+      names.insert(name.name);
+      lengths.insert(name.name.size());
+    }
+  std::map<Text, Text> inside;
+  for (const Text& word : words)
+    for (std::size_t length : lengths) {
+      if (length >= word.size()) break;
+      for (std::size_t at = 0; at + length <= word.size(); ++at)
+        if (Text part = word.substr(at, length); names.count(part)) inside.emplace(std::move(part), word);
+    }
+  return inside;
+}
+
+// For each name, another that starts with it, letter case ignored: in order of the lower-case
+// names, the next different one starts with it if any does.
+std::map<Text, Text> NamesStartingOthers(const CheckedScript& checked) {
+  std::vector<std::pair<Text, Text>> lowered;  // lower case, as declared
+  for (const DeclaredName& name : checked.declared)
+    if (!name.name.empty() && name.name != u"input_text") lowered.emplace_back(LowerText(name.name), name.name);
+  std::sort(lowered.begin(), lowered.end());
+  std::map<Text, Text> starting;
+  for (std::size_t k = 0; k < lowered.size(); ++k) {
+    std::size_t next = k + 1;
+    while (next < lowered.size() && lowered[next].first == lowered[k].first) ++next;
+    if (next < lowered.size() && lowered[next].first.rfind(lowered[k].first, 0) == 0)
+      starting.emplace(lowered[k].second, lowered[next].second);
+  }
+  return starting;
+}
+
 // Every occurrence of a name is replaced, inside longer words too; and an assignment sets every
 // variable whose name starts the line.
 void CheckReplacementTrap(CheckedScript& checked) {
-  const std::set<Text> words = WordsInUse(checked);
+  const std::map<Text, Text> inside = NamesInsideWords(checked, WordsInUse(checked));
+  const std::map<Text, Text> starting = NamesStartingOthers(checked);
   std::set<Text> reported;
   for (const DeclaredName& name : checked.declared) {
     if (name.name.empty() || name.name == u"input_text" || !reported.insert(name.name).second) continue;
-    for (const Text& word : words)
-      if (word != name.name && FindText(word, name.name) > 0) {
-        checked.Report(name.line, ColumnOfName(checked, name),
-                       u"Der Name " + Quoted(name.name) + u" steckt in " + Quoted(word) +
-                           u": jedes Vorkommen wird durch den Wert ersetzt, auch darin");
-        break;
-      }
-    for (const DeclaredName& other : checked.declared)
-      if (other.name != u"input_text" && LowerText(other.name) != LowerText(name.name) &&
-          StartsWithName(other.name, name.name)) {
-        checked.Report(name.line, ColumnOfName(checked, name),
-                       u"Eine Zuweisung an " + Quoted(other.name) + u" setzt auch " + Quoted(name.name) +
-                           u": sie trifft jeden Namen, mit dem die Zeile beginnt");
-        break;
-      }
+    if (auto word = inside.find(name.name); word != inside.end())
+      checked.Report(name.line, ColumnOfName(checked, name),
+                     u"Der Name " + Quoted(name.name) + u" steckt in " + Quoted(word->second) +
+                         u": jedes Vorkommen wird durch den Wert ersetzt, auch darin");
+    if (auto other = starting.find(name.name); other != starting.end())
+      checked.Report(name.line, ColumnOfName(checked, name),
+                     u"Eine Zuweisung an " + Quoted(other->second) + u" setzt auch " + Quoted(name.name) +
+                         u": sie trifft jeden Namen, mit dem die Zeile beginnt");
   }
 }
 
@@ -75,7 +108,7 @@ Text WrittenLabel(const Text& raw) {
 }
 
 // A label's name is its text read as an expression: in lower case, "pi" spelt out, a comment kept.
-void CheckLabels(CheckedScript& checked) {
+void CheckLabels(CheckedScript& checked, const std::map<Text, int32_t>& last) {
   const std::vector<TGoto>& labels = checked.script.TGotos;
   for (std::size_t k = 0; k < labels.size(); ++k) {
     const std::size_t line = static_cast<std::size_t>(labels[k].line);
@@ -85,28 +118,25 @@ void CheckLabels(CheckedScript& checked) {
       checked.Report(line, 2, u"Die Marke heißt " + Quoted(labels[k].name) + u", nicht " + Quoted(written) +
                                   (FindText(raw, u";") > 0 ? u": ein Kommentar gehört hier zum Namen"
                                                            : u": Marken werden klein geschrieben, und jedes pi wird ersetzt"));
-    for (std::size_t later = k + 1; later < labels.size(); ++later)
-      if (labels[later].name == labels[k].name) {
-        checked.Report(line, 1, u"Eine spätere Marke heißt ebenso (Zeile " + IntToText(labels[later].line + 1) +
-                                    u"): goto springt dorthin");
-        break;
-      }
+    if (const int32_t later = last.at(labels[k].name); later != labels[k].line)
+      checked.Report(line, 1, u"Eine spätere Marke heißt ebenso (Zeile " + IntToText(later + 1) + u"): goto springt dorthin");
   }
 }
 
-void CheckGotos(CheckedScript& checked) {
+void CheckGotos(CheckedScript& checked, const std::map<Text, int32_t>& last) {
+  std::map<Text, const TGoto*> written;  // each label by what its line shows
+  for (const TGoto& label : checked.script.TGotos)
+    written.emplace(WrittenLabel(checked.script.lines[static_cast<std::size_t>(label.line)]), &label);
   for (std::size_t i = 0; i < checked.statements.size(); ++i) {
     const Statement* st = checked.Runs(i);
     if (!st || st->cmd != u"goto") continue;
     const Text target = TrimText(st->R());
-    if (FindLabelLine(checked.script, target)) continue;
+    if (last.count(target)) continue;
     Text hint;
-    for (const TGoto& label : checked.script.TGotos)
-      if (hint.empty() && label.name == LowerText(target))
-        hint = u"; Marken werden klein geschrieben: " + Quoted(label.name);
-    for (const TGoto& label : checked.script.TGotos)
-      if (hint.empty() && WrittenLabel(checked.script.lines[static_cast<std::size_t>(label.line)]) == target)
-        hint = u"; die Marke in Zeile " + IntToText(label.line + 1) + u" heißt " + Quoted(label.name);
+    if (last.count(LowerText(target)))
+      hint = u"; Marken werden klein geschrieben: " + Quoted(LowerText(target));
+    else if (auto label = written.find(target); label != written.end())
+      hint = u"; die Marke in Zeile " + IntToText(label->second->line + 1) + u" heißt " + Quoted(label->second->name);
     int column = st->p + 1;
     while (column <= st->len && st->L[static_cast<std::size_t>(column - 1)] == u' ') ++column;
     checked.Report(i, column, u"Keine Marke heißt " + Quoted(target) + u": goto tut hier nichts" + hint);
@@ -117,8 +147,11 @@ void CheckGotos(CheckedScript& checked) {
 
 void CheckNames(CheckedScript& checked) {
   CheckReplacementTrap(checked);
-  CheckLabels(checked);
-  CheckGotos(checked);
+  // The line of the last label of each name, where goto leads (FindLabelLine's rule).
+  std::map<Text, int32_t> last;
+  for (const TGoto& label : checked.script.TGotos) last[label.name] = label.line;
+  CheckLabels(checked, last);
+  CheckGotos(checked, last);
 }
 
 }  // namespace orvelt::zunt

@@ -3,12 +3,14 @@
 // the checks of lines and of names.
 #pragma once
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "runtime/findings.h"
 #include "zunt/script.h"
 #include "zunt/statement.h"
+#include "zunt/store.h"
 
 namespace orvelt::zunt {
 
@@ -31,6 +33,22 @@ struct CheckedScript {
   std::vector<DeclaredName> declared;                // in line order, input_text first
   std::vector<std::vector<Evaluated>> evaluated;     // per line
   std::vector<Finding> findings;
+
+  // The declared names that start the line, letter case ignored, found among the line's beginnings
+  // of the lengths that names have.
+  template <typename Visit>
+  void ForEachNameStarting(const Text& line, Visit visit) const {
+    const Text lower = LowerText(line);
+    for (const auto& [length, names] : byLowerName) {
+      if (length > lower.size()) break;
+      auto found = names.find(lower.substr(0, length));
+      if (found == names.end()) continue;
+      for (std::size_t k : found->second)
+        if (StartsWithName(line, declared[k].name)) visit(declared[k]);
+    }
+  }
+  // Indexes into declared, by the length and the lower-case form of the name.
+  std::map<std::size_t, std::map<Text, std::vector<std::size_t>>> byLowerName;
 
   void Report(std::size_t line, int column, Text text, Severity severity = Severity::Warning) {
     findings.push_back({static_cast<int64_t>(line) + 1, column, severity, std::move(text)});
