@@ -17,7 +17,7 @@ bool IsKnownSection(const Text& clean) { return clean == u".text" || clean == u"
 
 // Every line as written, cleaned in one walk, so that lines the storing pass never reads are
 // cleaned too; then what the storing pass made of the lines it read.
-CheckedProgram Gather(const Text& source) {
+CheckedProgram Gather(const Text& source, const LoadLimits& limits) {
   CheckedProgram checked;
   LineReader reader(source);
   CleanState state;
@@ -27,7 +27,7 @@ CheckedProgram Gather(const Text& source) {
     line.clean = Clean(line.raw, state);
     checked.lines.push_back(std::move(line));
   } while (!reader.AtEnd());
-  checked.program = LoadSource(source, LoadLimits{}, [&checked](const StoredLine& stored) {
+  checked.program = LoadSource(source, limits, [&checked](const StoredLine& stored) {
     SourceLine& line = checked.lines[stored.index];
     line.read = true;
     line.section = *stored.section;
@@ -219,8 +219,8 @@ int64_t RawColumn(const SourceLine& line, int cleanPosition) {
   return static_cast<int64_t>(at) + 1;
 }
 
-std::vector<Finding> CheckSource(const Text& source) {
-  CheckedProgram checked = Gather(source);
+std::vector<Finding> CheckSource(const Text& source, const LoadLimits& limits) {
+  CheckedProgram checked = Gather(source, limits);
   CheckLines(checked);
   CheckRows(checked);
   return std::move(checked.findings);

@@ -3,13 +3,15 @@
 #pragma once
 #include <vector>
 
+#include "pelko/loader.h"
 #include "runtime/findings.h"
 #include "runtime/text.h"
 
 namespace orvelt::pelko {
 
-// The findings of decoded source units, in no particular order.
-std::vector<Finding> CheckSource(const Text& source);
+// The findings of decoded source units, in no particular order. Raises the loader's fatal message
+// when the declarations pass limits.maxCells.
+std::vector<Finding> CheckSource(const Text& source, const LoadLimits& limits = {});
 
 // "pelko --check FILE": reports the findings of the file on standard output and gives the exit
 // status, 0 without a warning and 1 with one. A file that cannot be read ends as a run would.

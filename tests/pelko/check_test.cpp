@@ -19,7 +19,9 @@ std::vector<std::string> Findings(const std::string& source) {
   return ReportLines(u"p.pel", pelko::CheckSource(DecodeBytes(source)));
 }
 
-void ExpectFindings(const std::vector<FindingCase>& cases) { ::ExpectFindings(pelko::CheckSource, u"p.pel", cases); }
+void ExpectFindings(const std::vector<FindingCase>& cases) {
+  ::ExpectFindings([](const Text& source) { return pelko::CheckSource(source); }, u"p.pel", cases);
+}
 
 TEST(Check, CleanProgramsHaveNoFinding) {
   ExpectFindings({
