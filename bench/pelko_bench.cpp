@@ -52,7 +52,7 @@ void BM_LoadSource(benchmark::State& state) {
   for (auto _ : state) {
     pelko::LoadedProgram program = pelko::LoadSource(source);
     pelko::ApplyPredefinedSymbols(program.rows, 0);
-    benchmark::DoNotOptimize(program.rows.data());
+    benchmark::DoNotOptimize(program.rows.size());
   }
   state.counters["lines"] = 100000;
 }
@@ -64,7 +64,7 @@ void BM_LoadAndDecode(benchmark::State& state) {
     pelko::LoadedProgram program = pelko::LoadSource(source);
     pelko::ApplyPredefinedSymbols(program.rows, 0);
     pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunLimits());
+    pelko::InitMachine(machine, std::move(program), nullptr);
     benchmark::DoNotOptimize(machine.decoded.rows.data());
   }
 }

@@ -1,7 +1,8 @@
 // Arbitrary bytes loaded and run as a pelko program, with a bound on executed rows and no window,
 // on a clock that only moves when read or slept on and with nothing to read: once through the
-// decoded rows and once through the literal walks. Nothing may crash, and both runs must write the
-// same bytes and end the same way.
+// decoded rows and once through the literal walks, each within a memory budget. Nothing may crash,
+// and both runs must write the same bytes and end the same way, unless one ran out of its budget
+// (the two ways allocate differently, so they may run out at different rows).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/memory_budget.h"
 #include "pelko/entry.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
@@ -29,6 +31,7 @@ struct Outcome {
   std::string out;
   int status = 0;
   bool ended = true;
+  bool outOfBudget = false;
 };
 
 Outcome RunOnce(const Text& source, bool literal) {
@@ -42,20 +45,22 @@ Outcome RunOnce(const Text& source, bool literal) {
   SeedRandom(1);
   pelko::SourceRun run;
   run.startTime = 5;
-  run.limits.maxCells = 256;
-  run.runLimits.maxTextUnits = 4096;
-  run.runLimits.maxStackEntries = 4096;
   pelko::RunWay way;
   way.literal = literal;
   way.rowBudget = 2000;
   way.windowless = true;
   Outcome outcome;
+  memory_budget::Set(std::size_t{64} << 20);
   try {
     pelko::RunSourceWay(source, run, way);
     outcome.ended = false;
   } catch (const ProgramExit& exit) {
     outcome.status = exit.status;
+  } catch (const std::bad_alloc&) {
+    outcome.status = -1;  // where no row is known: RunProgram's message
   }
+  outcome.outOfBudget = memory_budget::Refused();
+  memory_budget::Set(0);
   std::fclose(out);
   outcome.out.assign(buffer, length);
   std::free(buffer);
@@ -68,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Text source = DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   Outcome decoded = RunOnce(source, false);
   Outcome literal = RunOnce(source, true);
+  if (decoded.outOfBudget || literal.outOfBudget) return 0;
   if (decoded.out != literal.out || decoded.status != literal.status || decoded.ended != literal.ended) {
     std::fprintf(stderr, "decoded and literal runs differ\n--- decoded (%d)\n%s\n--- literal (%d)\n%s\n",
                  decoded.status, decoded.out.c_str(), literal.status, literal.out.c_str());

@@ -1,6 +1,6 @@
 // The decoded path: each row's instruction and label target found once after loading, the operands
-// of rows without "[" or "__TIMER__" resolved to the cells they name, and the preparation of the
-// other rows at each execution through the name index.
+// that no substitution can change resolved to the cells they name, operands NAME[INDEX] tied to
+// their index cell and array, and the literal preparation of the other rows through the name index.
 #pragma once
 #include "pelko/machine.h"
 
@@ -13,7 +13,8 @@ void DecodeRows(Machine& machine);
 // brackets, in list order, each seeing the text as the cells before it left it.
 Text SubstituteIndexesIndexed(const Machine& machine, Text x);
 
-// Prepares a row that must be prepared at each execution, into machine.working.
-const WorkingRow& PrepareDynamicRow(Machine& machine, int32_t row);
+// Prepares the current row for its handler, into machine.working unless the row keeps its
+// operands as decoded. A row without an instruction is prepared only when it reads the clock.
+const WorkingRow& PrepareRow(Machine& machine, const DecodedRow& row);
 
 }  // namespace orvelt::pelko

@@ -17,11 +17,10 @@ struct Unobserved {
 // prepared before it runs.
 template <class Path>
 void RunDecodedRow(Machine& machine, const DecodedRow& row) {
-  if (row.dynamic) {
-    const WorkingRow& working = PrepareDynamicRow(machine, machine.current);
-    if (row.instruction >= 0) kHandlers<Path>[row.instruction](machine, working);
-  } else if (row.instruction >= 0) {
-    kHandlers<Path>[row.instruction](machine, row.work);
+  if (row.instruction >= 0) {
+    kHandlers<Path>[row.instruction](machine, PrepareRow(machine, row));
+  } else if (row.preparing == Preparing::Literal) {
+    PrepareRow(machine, row);
   }
 }
 

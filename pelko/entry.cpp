@@ -3,6 +3,7 @@
 #include "pelko/entry.h"
 
 #include "pelko/check.h"
+#include "pelko/out_of_memory.h"
 #include "pelko/predefined.h"
 #include "runtime/command_flags.h"
 #include "runtime/console.h"
@@ -79,29 +80,30 @@ Text SourcePath(const Text& commandLine) {
   return end == Text::npos ? Text() : commandLine.substr(0, end + 1);
 }
 
-void LoadMachine(Machine& machine, const Text& source, const SourceRun& run) {
-  LoadedProgram program = LoadSource(source, run.limits);
+void LoadMachine(Machine& machine, Text source, const SourceRun& run) {
+  LoadedProgram program = LoadSource(source);
+  Text().swap(source);
   ApplyPredefinedSymbols(program.rows, run.startTime);
-  InitMachine(machine, std::move(program), run.frameTimer, run.runLimits);
+  InitMachine(machine, std::move(program), run.frameTimer);
 }
 
-void RunSource(const Text& source, const SourceRun& run) {
+void RunSource(Text source, const SourceRun& run) {
   Machine machine;
-  LoadMachine(machine, source, run);
+  LoadMachine(machine, std::move(source), run);
   Run(machine);
   EndProgram();
 }
 
 int Main() {
   if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
+  SetOutOfMemoryMessage();
   SourceRun run;
   run.startTime = static_cast<int32_t>(Millisecs());
   SeedRandom(static_cast<int32_t>(Millisecs()));
   Text commandLine = CommandLineText(ProgramArguments());
   run.frameTimer = CreateTickTimer(60);
   if (IsVersionRequest(commandLine)) AnswerVersionRequest();
-  Text source = ReadSource(SourcePath(commandLine));
-  RunSource(source, run);
+  RunSource(ReadSource(SourcePath(commandLine)), run);
 }
 
 }  // namespace orvelt::pelko

@@ -25,13 +25,12 @@ Text ReadSource(const Text& path);
 struct SourceRun {
   int32_t startTime = 0;
   TickTimer* frameTimer = nullptr;
-  LoadLimits limits;
-  RunLimits runLimits;
 };
 
 // Loads decoded source units, applies the predefined symbols and hands the program to the machine.
-void LoadMachine(Machine& machine, const Text& source, const SourceRun& run);
+// The source is let go once its lines are stored.
+void LoadMachine(Machine& machine, Text source, const SourceRun& run);
 // Loads and runs the program; ends through EndProgram or RaiseFatalError.
-[[noreturn]] void RunSource(const Text& source, const SourceRun& run);
+[[noreturn]] void RunSource(Text source, const SourceRun& run);
 
 }  // namespace orvelt::pelko

@@ -22,7 +22,7 @@ static_assert(MnemonicsDistinct(), "a mnemonic is listed twice in PELKO_INSTRUCT
 
 }  // namespace
 
-int FindInstruction(const Text& mnemonic) {
+int FindInstruction(std::u16string_view mnemonic) {
   for (int i = 0; i < kInstructionCount; ++i)
     if (mnemonic == kInstructions[i].mnemonic) return i;
   return -1;

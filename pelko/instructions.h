@@ -30,6 +30,6 @@ inline constexpr Instruction kInstructions[] = {
 inline constexpr int kInstructionCount = static_cast<int>(sizeof kInstructions / sizeof kInstructions[0]);
 
 // The first entry whose mnemonic equals the text exactly, or -1.
-int FindInstruction(const Text& mnemonic);
+int FindInstruction(std::u16string_view mnemonic);
 
 }  // namespace orvelt::pelko

@@ -15,10 +15,6 @@ namespace orvelt::pelko {
 
 inline bool CountsAsZero(float value) { return value == 0.0f || std::isnan(value); }
 
-inline void CheckTextLength(const Machine& m, std::size_t length) {
-  if (length > m.limits.maxTextUnits) RaiseFatalError(u"DEBUG >> Text zu lang! LINE: " + IntToText(m.current));
-}
-
 // and, or, xor on an integer d with the source's integer a: "xor" is the "or" result minus the
 // "and" result.
 inline int32_t LogicAnd(int32_t d, int32_t a) { return a != 0 ? d : 0; }
@@ -73,9 +69,8 @@ void RunAdd(Machine& m, const WorkingRow& row) {
     if (cell.typ == kTypInt) {
       cell.wert1 = WrappingAdd(cell.wert1, IntOf(m, source));
     } else if (cell.typ == kTypString) {
-      Text tail = StripEnclosingQuotes(TextOf(m, source, m.scratch2));
-      CheckTextLength(m, cell.wert2.size() + tail.size());
-      cell.wert2 += tail;
+      // The text grows in place: appending costs what is appended, not what the cell holds.
+      cell.wert2 += StripEnclosingQuotes(TextOf(m, source, m.scratch2));
     } else if (cell.typ == kTypSingle) {
       cell.wert3 = cell.wert3 + FloatOf(m, source);
     }

@@ -20,7 +20,7 @@ void StoreByType(TVariable& cell, const Text& value);
 template <class Path>
 int32_t LabelRow(Machine& machine, const WorkingRow& row) {
   int32_t target = Path::LabelTarget(machine, row);
-  if (target == kLabelMissing) RaiseLabelMissing(*row.op1.text);
+  if (target == kLabelMissing) RaiseLabelMissing(Text(row.op1.text));
   return target == kLabelDefault ? machine.current : target;
 }
 
@@ -53,8 +53,8 @@ void RunCmp(Machine& m, const WorkingRow& row) {
   Resolved first = Path::CompareWalk(m, row.op1, strings, m.scratch1);
   Resolved second;
   if (row.op2.hasQuote) {
-    m.scratch2 = RemoveAllQuotes(*row.op2.text);
-    second.text = &m.scratch2;
+    m.scratch2 = RemoveAllQuotes(row.op2.text);
+    second.text = m.scratch2;
     strings = 2;
   } else {
     second = Path::CompareWalk(m, row.op2, strings, m.scratch2);
@@ -76,7 +76,6 @@ void RunRet(Machine& m, const WorkingRow&) {
 
 template <class Path>
 void RunPush(Machine& m, const WorkingRow& row) {
-  if (m.valueStack.size() >= m.limits.maxStackEntries) RaiseAtRow(u"DEBUG >> PUSH-Stapel voll! LINE: ", m.current);
   Resolved value = Path::ValueOf(m, row.op1, m.scratch1);
   m.valueStack.push_back(TStack{RemoveAllQuotes(TextOf(m, value, m.scratch2))});
 }
@@ -87,7 +86,7 @@ void RunPop(Machine& m, const WorkingRow& row) {
   if (m.valueStack.empty()) return;
   Text top = std::move(m.valueStack.back().data);
   m.valueStack.pop_back();
-  if (row.op1.text->empty()) {
+  if (row.op1.text.empty()) {
     Path::ForEachFixed(m, Fixed::Dx, [&](TVariable& cell) { cell.wert2 = top; });
     return;
   }

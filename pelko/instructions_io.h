@@ -16,7 +16,7 @@ int32_t NumberOfValue(Machine& m, const WorkingOperand& op, Text& scratch) {
   return IntOf(m, Path::ValueOf(m, op, scratch));
 }
 
-inline int32_t NumberAsWritten(const WorkingOperand& op) { return op.numbers ? op.asInt : TextToInt(*op.text); }
+inline int32_t NumberAsWritten(const WorkingOperand& op) { return op.numbers ? op.asInt : TextToInt(op.text); }
 
 template <class Path>
 void StoreKey(Machine& m, int32_t code) {
@@ -39,14 +39,14 @@ void ServiceWaitKey(Machine& m, const WorkingRow&) {
 // the previous line again.
 template <class Path>
 void ServiceInput(Machine& m, const WorkingRow& row) {
-  const Text& argument = *row.op2.text;
+  const Text argument(row.op2.text);
   if (!argument.empty()) {
     Text trimmed = TrimText(argument);
     Text prompt;
     if (!trimmed.empty() && trimmed.front() == u'"')
       prompt = MidText(trimmed, 2, static_cast<int>(trimmed.size()) - 2);
     else
-      prompt = TextOf(m, Path::ValueOf(m, row.op2, m.scratch1), m.scratch2);
+      prompt = Text(TextOf(m, Path::ValueOf(m, row.op2, m.scratch1), m.scratch2));
     m.lastInput = ReadLineWithPrompt(prompt);
   }
   Path::ForEachFixed(m, Fixed::Cmd, [&](TVariable& cell) { cell.wert2 = m.lastInput; });
@@ -55,7 +55,7 @@ void ServiceInput(Machine& m, const WorkingRow& row) {
 // "hitkey" and "downkey" both ask whether the key is held now; neither counts presses.
 template <class Path>
 void ServiceKeyState(Machine& m, const WorkingRow& row) {
-  StoreKey<Path>(m, KeyStateByName(*row.op2.text));
+  StoreKey<Path>(m, KeyStateByName(row.op2.text));
 }
 
 template <class Path>
@@ -118,7 +118,7 @@ void RunOval(Machine& m, const WorkingRow& row) {
 // Quotes are drawn as they stand.
 template <class Path>
 void RunText(Machine& m, const WorkingRow& row) {
-  const Text& text = TextOf(m, Path::ValueOf(m, row.op1, m.scratch1), m.scratch2);
+  const Text text(TextOf(m, Path::ValueOf(m, row.op1, m.scratch1), m.scratch2));
   DrawTextAt(text, static_cast<float>(m.drawX), static_cast<float>(m.drawY));
 }
 
@@ -134,7 +134,7 @@ void RunInt(Machine& m, const WorkingRow& row) {
       {u"downkey", ServiceKeyState<Path>},    {u"delay", ServiceDelay<Path>},
   };
   for (const Service& service : kServices)
-    if (*row.op1.text == service.name) {
+    if (row.op1.text == service.name) {
       service.run(m, row);
       return;
     }

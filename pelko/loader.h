@@ -1,31 +1,20 @@
 // Loading a source: reading lines, cleaning them of comments, following the sections, and the
 // counting and storing passes that fill the line table and declare the ".data" variables.
 #pragma once
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
+#include "pelko/line_table.h"
 #include "pelko/symbols.h"
 #include "runtime/text.h"
 
 namespace orvelt::pelko {
 
-// Column 0: mnemonic, label or declared name; column 1: first operand or type word; column 2: second
-// operand or initial value.
-using Row = std::array<Text, 3>;
-using LineTable = std::vector<Row>;
-
-struct LoadLimits {
-  // Beyond this many cells a declaration ends the load with a fatal message instead of exhausting
-  // memory: "arr[2000000000] int 0" is a few bytes of source.
-  std::size_t maxCells = std::size_t{1} << 22;
-};
-
 struct LoadedProgram {
   LineTable rows;
   VariableList variables;
+  ArrayList arrays;       // the cells of each array declaration
   bool waitFlag = false;  // some stored line's mnemonic is "wait"
 };
 
@@ -52,7 +41,7 @@ struct CleanLine {
   bool comment = false;  // a line of a block comment: not split, not declared, no section change
 };
 
-CleanLine Clean(const Text& raw, CleanState& state);
+CleanLine Clean(Text raw, CleanState& state);
 
 // Splits a cleaned line into the row; a line without a space leaves columns 1 and 2 as they were.
 void SplitLine(const Text& line, bool dataSection, Row& row);
@@ -69,8 +58,9 @@ struct StoredLine {
 };
 using LineObserver = std::function<void(const StoredLine&)>;
 
-// Both passes over the decoded source. Raises the fatal "too many variables" message when a
-// declaration passes limits.maxCells. An observer hears of every line the storing pass reads.
-LoadedProgram LoadSource(const Text& source, const LoadLimits& limits = {}, const LineObserver& observe = {});
+// Both passes over the decoded source. Memory that runs out while a line is stored ends the run
+// with the out-of-memory message at the row the line went to. An observer hears of every line the
+// storing pass reads.
+LoadedProgram LoadSource(const Text& source, const LineObserver& observe = {});
 
 }  // namespace orvelt::pelko

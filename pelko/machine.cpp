@@ -3,15 +3,16 @@
 
 #include "pelko/decode.h"
 #include "pelko/decoded_loop.h"
+#include "pelko/out_of_memory.h"
 
 namespace orvelt::pelko {
 
-void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer, const RunLimits& limits) {
+void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer) {
   machine.rows = std::move(program.rows);
   machine.variables = std::move(program.variables);
+  machine.arrays = std::move(program.arrays);
   machine.waitFlag = program.waitFlag;
   machine.frameTimer = frameTimer;
-  machine.limits = limits;
   DecodeRows(machine);
 }
 
@@ -22,9 +23,10 @@ void StartAt(Machine& machine, int32_t mainRow) {
   machine.drawY = 0;
 }
 
+// Only a row's handler allocates, and the loop hands it the current row in the machine.
 void Run(Machine& machine) {
   Unobserved observer;
-  RunFromMain<DecodedPath>(machine, observer);
+  OnOutOfMemoryRaiseAt(machine.current, [&] { RunFromMain<DecodedPath>(machine, observer); });
 }
 
 }  // namespace orvelt::pelko

@@ -1,5 +1,5 @@
 // The running program: line table, variable list, stacks, comparison result and current row, the
-// limits of a run, and the run from the label "main".
+// rows as decoded once, and the run from the label "main".
 #pragma once
 #include <array>
 #include <cstddef>
@@ -16,17 +16,9 @@ namespace orvelt::pelko {
 
 constexpr int32_t kReturnStackSize = 400;
 
-struct RunLimits {
-  // A string cell that would grow beyond this many units ends the run with a fatal message
-  // instead of exhausting memory ("add dx, dx" in a loop doubles it each pass).
-  std::size_t maxTextUnits = std::size_t{1} << 24;
-  // Likewise the value stack, which otherwise grows until memory runs out.
-  std::size_t maxStackEntries = std::size_t{1} << 22;
-};
-
 // One operand of the row being executed, as the instructions receive it.
 struct WorkingOperand {
-  const Text* text = nullptr;
+  std::u16string_view text;
   bool hasQuote = false;
   NameRef names;  // what the text names (decoded rows only)
   // When numbers is true (rows decoded once), TextToInt and TextToFloat of the text.
@@ -62,17 +54,42 @@ constexpr Shortcut JumpShortcut(Condition condition) {
 }
 static_assert(JumpShortcut(Condition::NotNegative) == Shortcut::JumpNotNegative);
 
-// A row as the decoded path keeps it: the instruction found once, and for rows whose operands hold
-// neither "[" nor "__TIMER__" the prepared operands with everything they name.
+// An operand as decoded once: what its text names and its numbers, or, for an operand of the form
+// NAME[INDEX] whose index cell is known, the entry in Decoded::indexed that finds its element.
+struct DecodedOperand {
+  int32_t entry = -1;  // the name index entry of its text, or the entry in Decoded::indexed
+  int32_t asInt = 0;
+  float asFloat = 0.0f;
+  bool hasQuote = false;
+  bool indexed = false;
+  bool bracket = false;  // a "[" in the text (Literal rows)
+  bool timer = false;    // a "__TIMER__" in the text (Literal rows)
+};
+
+// How a row's operands are prepared at each execution.
+enum class Preparing : uint8_t {
+  Decoded,  // not at all: the operands as decoded
+  Indexed,  // an element found from its index cell's value, the other operand as decoded
+  Literal,  // index and timer substitution of the texts, then a lookup by name
+};
+
+// A row as the decoded path keeps it: the instruction found once, its operands, and the shortcut
+// the loop runs it by.
 struct DecodedRow {
   int16_t instruction = -1;  // index into the instruction table, -1 for none
-  bool dynamic = false;      // prepared again at every execution
-  bool bracket1 = false, bracket2 = false;
-  bool timer1 = false, timer2 = false;
+  Preparing preparing = Preparing::Decoded;
   Shortcut shortcut = Shortcut::None;
   int32_t cell = -1;  // the shortcut's cell
-  int32_t value = 0;  // the shortcut's number, or its jump's label row
-  WorkingRow work;
+  int32_t value = kLabelUnresolved;  // the shortcut's number, or the label row of a jump or call
+  DecodedOperand op1, op2;
+};
+
+// An operand NAME[INDEX] whose index substitution always puts the index cell's value between the
+// brackets: the cells named NAME[k] are those of the arrays declared as NAME.
+struct IndexedOperand {
+  int32_t indexCell;
+  std::u16string_view base;  // NAME, with its "["
+  std::vector<ArrayCells> arrays;  // the declarations of NAME, in list order
 };
 
 // A single cell's value text with its numbers, kept until the cell's bits change.
@@ -88,6 +105,7 @@ struct Decoded {
   NameIndex names;
   LabelIndex labels;
   std::vector<DecodedRow> rows;
+  std::vector<IndexedOperand> indexed;
   NameRef cx, dx, cmd, kbd;
   std::vector<int32_t> singleSlot;  // per cell: its entry in singles (single cells only)
   std::vector<SingleText> singles;
@@ -96,9 +114,9 @@ struct Decoded {
 struct Machine {
   LineTable rows;
   VariableList variables;
+  ArrayList arrays;
   bool waitFlag = false;
   TickTimer* frameTimer = nullptr;
-  RunLimits limits;
 
   std::vector<TStack> valueStack;
   std::array<int32_t, kReturnStackSize> returnStack{};
@@ -116,14 +134,15 @@ struct Machine {
 };
 
 // Takes over a loaded program (after the predefined symbols) and builds the decoded tables.
-void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer, const RunLimits& limits);
+void InitMachine(Machine& machine, LoadedProgram&& program, TickTimer* frameTimer);
 
 // Sets the state a run starts from: comparison result 0, draw position (0, 0), and the given start
 // row, the label "main" or row 0.
 void StartAt(Machine& machine, int32_t mainRow);
 
 // Runs from the label "main" (or row 0) until "end" or a fatal message ends the program, or until
-// it runs past its last row: then it returns, and the program ends normally.
+// it runs past its last row: then it returns, and the program ends normally. Memory that runs out
+// ends the run with the out-of-memory message at the current row.
 void Run(Machine& machine);
 
 }  // namespace orvelt::pelko

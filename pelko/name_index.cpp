@@ -12,14 +12,14 @@ bool IsNumberUnit(char16_t unit) {
 
 // Could this name equal IntToText or FloatToText of some value (digits, sign, point, exponent, or
 // the texts of the infinities and not-a-number)?
-bool NumberLikeName(const Text& name) {
+bool NumberLikeName(std::u16string_view name) {
   if (name == u"inf" || name == u"-inf" || name == u"nan") return true;
   return !name.empty() && std::all_of(name.begin(), name.end(), IsNumberUnit);
 }
 
 // The tables only need some strict order: by length first, so that most comparisons of names
 // that share a long prefix ("values[12]" and "values[3]") end at once.
-bool NameBefore(const Text& a, const Text& b) {
+bool NameBefore(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return a.size() < b.size();
   return std::char_traits<char16_t>::compare(a.data(), b.data(), a.size()) < 0;
 }
@@ -36,11 +36,14 @@ void NameIndex::Build(const VariableList& variables) {
   entries_.clear();
   cells_.clear();
   numeric_.clear();
+  cellEntry_.assign(variables.size(), -1);
+  cells_.reserve(variables.size());
   for (std::size_t i = 0; i < order.size();) {
     const Text& name = variables[order[i]].name;
     Entry entry{&name, static_cast<int32_t>(cells_.size()), 0, static_cast<int32_t>(numeric_.size()), 0, -1};
     for (; i < order.size() && variables[order[i]].name == name; ++i) {
       const TVariable& cell = variables[order[i]];
+      cellEntry_[static_cast<std::size_t>(order[i])] = static_cast<int32_t>(entries_.size());
       cells_.push_back(order[i]);
       if (cell.typ == kTypInt || cell.typ == kTypSingle) numeric_.push_back(order[i]);
       if (cell.typ == kTypSingle && entry.firstSingle < 0) entry.firstSingle = order[i];
@@ -65,34 +68,35 @@ void NameIndex::Build(const VariableList& variables) {
     numberNameFrom_[i] = numberNameFrom_[i + 1] || NumberLikeName(variables[i].name);
 }
 
-bool NameIndex::MayBeNamed(const Text& name) const {
+bool NameIndex::MayBeNamed(std::u16string_view name) const {
   if (name.size() >= kShortName) return longNames_;
   return (firstUnits_[name.size()] >> (name.empty() ? 0 : name[0] % 64) & 1) != 0;
 }
 
-const NameIndex::Entry* NameIndex::FindEntry(const Text& name) const {
-  if (!MayBeNamed(name)) return nullptr;
+int32_t NameIndex::EntryOf(std::u16string_view name) const {
+  if (!MayBeNamed(name)) return -1;
   auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
-                             [](const Entry& entry, const Text& key) { return NameBefore(*entry.name, key); });
-  if (it == entries_.end() || *it->name != name) return nullptr;
-  return &*it;
+                             [](const Entry& entry, std::u16string_view key) { return NameBefore(*entry.name, key); });
+  if (it == entries_.end() || *it->name != name) return -1;
+  return static_cast<int32_t>(it - entries_.begin());
 }
 
-NameRef NameIndex::Find(const Text& name) const {
-  const Entry* entry = FindEntry(name);
-  if (!entry) return NameRef();
+NameRef NameIndex::Ref(int32_t index) const {
+  if (index < 0) return NameRef();
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
   NameRef ref;
-  ref.cells = cells_.data() + entry->begin;
-  ref.count = entry->end - entry->begin;
-  ref.numeric = numeric_.data() + entry->numericBegin;
-  ref.numericCount = entry->numericEnd - entry->numericBegin;
-  ref.firstSingle = entry->firstSingle;
+  ref.cells = cells_.data() + entry.begin;
+  ref.count = entry.end - entry.begin;
+  ref.numeric = numeric_.data() + entry.numericBegin;
+  ref.numericCount = entry.numericEnd - entry.numericBegin;
+  ref.firstSingle = entry.firstSingle;
   return ref;
 }
 
-int32_t NameIndex::NextNamed(const Text& name, int32_t after, bool numericOnly) const {
-  const Entry* entry = FindEntry(name);
-  if (!entry) return -1;
+int32_t NameIndex::NextNamed(std::u16string_view name, int32_t after, bool numericOnly) const {
+  int32_t index = EntryOf(name);
+  if (index < 0) return -1;
+  const Entry* entry = &entries_[static_cast<std::size_t>(index)];
   const int32_t* begin = (numericOnly ? numeric_.data() + entry->numericBegin : cells_.data() + entry->begin);
   const int32_t* end = (numericOnly ? numeric_.data() + entry->numericEnd : cells_.data() + entry->end);
   const int32_t* next = std::upper_bound(begin, end, after);
@@ -107,7 +111,7 @@ bool NameIndex::NumberMayNameAfter(int32_t cell) const {
 void LabelIndex::Build(const LineTable& rows) {
   entries_.clear();
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const Text& first = rows[r][0];
+    std::u16string_view first = rows[r][0];
     if (!first.empty() && first.back() == u':')
       entries_.push_back({first.substr(0, first.size() - 1), static_cast<int32_t>(r)});
   }
@@ -118,9 +122,9 @@ void LabelIndex::Build(const LineTable& rows) {
                  entries_.end());
 }
 
-int32_t LabelIndex::Target(const Text& name) const {
+int32_t LabelIndex::Target(std::u16string_view name) const {
   auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
-                             [](const Entry& entry, const Text& key) { return entry.name < key; });
+                             [](const Entry& entry, std::u16string_view key) { return entry.name < key; });
   if (it != entries_.end() && it->name == name) return it->row;
   return name == u"main" ? kLabelDefault : kLabelMissing;
 }

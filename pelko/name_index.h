@@ -28,10 +28,15 @@ class NameIndex {
 
  public:
   void Build(const VariableList& variables);
-  NameRef Find(const Text& name) const;
+  NameRef Find(std::u16string_view name) const { return Ref(EntryOf(name)); }
+  // The entry of a name, -1 when no cell bears it; the cells of an entry.
+  int32_t EntryOf(std::u16string_view name) const;
+  NameRef Ref(int32_t entry) const;
+  // The entry of the name a cell bears.
+  int32_t EntryOfCell(int32_t cell) const { return cellEntry_[static_cast<std::size_t>(cell)]; }
   // The first cell after the given one that bears this name (an int or single one when
   // numericOnly), or -1.
-  int32_t NextNamed(const Text& name, int32_t after, bool numericOnly) const;
+  int32_t NextNamed(std::u16string_view name, int32_t after, bool numericOnly) const;
   // False when no cell after the given one has a name that an int's or a single's value text could
   // equal; a chain ending in a number then stops there without its text being made.
   bool NumberMayNameAfter(int32_t cell) const;
@@ -45,12 +50,12 @@ class NameIndex {
     int32_t numericBegin, numericEnd;  // into numeric_
     int32_t firstSingle;
   };
-  const Entry* FindEntry(const Text& name) const;
   // Most lookups miss (a number met in a chain, an index that names no cell); a name whose length
   // and first unit no cell shares is rejected without a search.
-  bool MayBeNamed(const Text& name) const;
+  bool MayBeNamed(std::u16string_view name) const;
 
   std::vector<Entry> entries_;  // sorted by name
+  std::vector<int32_t> cellEntry_;  // per cell: its entry
   std::vector<int32_t> cells_;
   std::vector<int32_t> numeric_;
   std::vector<uint8_t> numberNameFrom_;  // [i]: some cell at i or later has a number-like name
@@ -68,14 +73,15 @@ enum : int32_t {
 
 class LabelIndex {
  public:
+  // The names are read off the table, which must not change while the index is in use.
   void Build(const LineTable& rows);
   // The first row whose column 0 is name + ":", kLabelDefault for a missing "main", else
   // kLabelMissing.
-  int32_t Target(const Text& name) const;
+  int32_t Target(std::u16string_view name) const;
 
  private:
   struct Entry {
-    Text name;
+    std::u16string_view name;
     int32_t row;
   };
   std::vector<Entry> entries_;  // sorted by name, the first row of each

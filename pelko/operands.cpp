@@ -38,22 +38,28 @@ Text SubstituteTimer(Text x) {
 }
 
 // A lone double quote both begins and ends the text, and becomes empty.
-Text StripEnclosingQuotes(const Text& x) {
-  if (x.empty() || x.front() != u'"' || x.back() != u'"') return x;
-  return MidText(x, 2, static_cast<int>(x.size()) - 2);
+Text StripEnclosingQuotes(std::u16string_view x) {
+  if (x.empty() || x.front() != u'"' || x.back() != u'"') return Text(x);
+  return x.size() < 2 ? Text() : Text(x.substr(1, x.size() - 2));
 }
 
-Text RemoveAllQuotes(const Text& x) { return ReplaceText(x, u"\"", u""); }
+Text RemoveAllQuotes(std::u16string_view x) {
+  Text text;
+  text.reserve(x.size());
+  for (char16_t unit : x)
+    if (unit != u'"') text += unit;
+  return text;
+}
 
-bool HasQuote(const Text& x) { return x.find(u'"') != Text::npos; }
+bool HasQuote(std::u16string_view x) { return x.find(u'"') != Text::npos; }
 
-int KeyCodeByName(const Text& name) {
+int KeyCodeByName(std::u16string_view name) {
   for (const KeyName& key : kKeyNames)
     if (name == key.name) return key.code;
   return 0;
 }
 
-int KeyStateByName(const Text& name) {
+int KeyStateByName(std::u16string_view name) {
   int code = KeyCodeByName(name);
   return code == 0 ? 0 : KeyIsDown(code);
 }

@@ -15,13 +15,13 @@ Text IndexValue(const TVariable& cell);
 // Every "__TIMER__" becomes the millisecond clock, read once for the whole operand.
 Text SubstituteTimer(Text x);
 
-Text StripEnclosingQuotes(const Text& x);
-Text RemoveAllQuotes(const Text& x);
-bool HasQuote(const Text& x);
+Text StripEnclosingQuotes(std::u16string_view x);
+Text RemoveAllQuotes(std::u16string_view x);
+bool HasQuote(std::u16string_view x);
 
 // The virtual-key code of a key name ("LEFT", "ESC", "A" ...), 0 for any other text.
-int KeyCodeByName(const Text& name);
+int KeyCodeByName(std::u16string_view name);
 // 1 while the named key is held, else 0.
-int KeyStateByName(const Text& name);
+int KeyStateByName(std::u16string_view name);
 
 }  // namespace orvelt::pelko

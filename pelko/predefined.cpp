@@ -5,27 +5,15 @@
 namespace orvelt::pelko {
 namespace {
 
-bool IsLabel(const Text& mnemonic) { return !mnemonic.empty() && mnemonic.back() == u':'; }
-
-// The nearest label at or above the row, by a walk upward that the rows share: each row's label is
-// the last label seen going down.
-std::vector<const Text*> NearestLabels(const LineTable& rows) {
-  std::vector<const Text*> nearest(rows.size(), nullptr);
-  const Text* label = nullptr;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    if (IsLabel(rows[r][0])) label = &rows[r][0];
-    nearest[r] = label;
-  }
-  return nearest;
-}
+bool IsLabel(std::u16string_view mnemonic) { return !mnemonic.empty() && mnemonic.back() == u':'; }
 
 struct Context {
   std::size_t row;
   int32_t startTime;
-  const Text* label;  // nullptr above every label
+  std::u16string_view label;  // the nearest label at or above the row, with its ":"; empty above every label
 };
 
-using Replacement = void (*)(const Context& context, Text& cell);
+using Replacement = Text (*)(const Context& context, std::u16string_view cell);
 
 struct Symbol {
   const char16_t* name;
@@ -33,33 +21,37 @@ struct Symbol {
 };
 
 const Symbol kSymbols[] = {
-    {u"__LINE__", [](const Context& c, Text& cell) { cell = IntToText(static_cast<int32_t>(c.row)); }},
-    {u"__WINDOWS__", [](const Context&, Text& cell) { cell = u"1"; }},
-    {u"__LINUX__", [](const Context&, Text& cell) { cell = u"0"; }},
-    {u"__MACOS__", [](const Context&, Text& cell) { cell = u"0"; }},
+    {u"__LINE__", [](const Context& c, std::u16string_view) { return IntToText(static_cast<int32_t>(c.row)); }},
+    {u"__WINDOWS__", [](const Context&, std::u16string_view) { return Text(u"1"); }},
+    {u"__LINUX__", [](const Context&, std::u16string_view) { return Text(u"0"); }},
+    {u"__MACOS__", [](const Context&, std::u16string_view) { return Text(u"0"); }},
     // Above every label the cell keeps its name.
-    {u"__FUNC__", [](const Context& c, Text& cell) {
-       if (c.label) cell = LeftText(*c.label, static_cast<int>(c.label->size()) - 1);
+    {u"__FUNC__", [](const Context& c, std::u16string_view cell) {
+       return c.label.empty() ? Text(cell) : Text(c.label.substr(0, c.label.size() - 1));
      }},
-    {u"__CTIMER__", [](const Context& c, Text& cell) { cell = IntToText(c.startTime); }},
+    {u"__CTIMER__", [](const Context& c, std::u16string_view) { return IntToText(c.startTime); }},
 };
 
-void ReplaceWholeCell(const Context& context, Text& cell) {
+const Symbol* SymbolNamed(std::u16string_view cell) {
   for (const Symbol& symbol : kSymbols)
-    if (cell == symbol.name) {
-      symbol.replace(context, cell);
-      return;
-    }
+    if (cell == symbol.name) return &symbol;
+  return nullptr;
 }
 
 }  // namespace
 
+// The nearest label is the last one seen going down. Replacing a cell may move the table's texts,
+// so the label is read anew for every row.
 void ApplyPredefinedSymbols(LineTable& rows, int32_t startTime) {
-  std::vector<const Text*> nearest = NearestLabels(rows);
+  std::size_t labelRow = rows.size();
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    Context context{r, startTime, nearest[r]};
-    ReplaceWholeCell(context, rows[r][1]);
-    ReplaceWholeCell(context, rows[r][2]);
+    if (IsLabel(rows[r][0])) labelRow = r;
+    for (int column = 1; column <= 2; ++column) {
+      const Symbol* symbol = SymbolNamed(rows[r][column]);
+      if (!symbol) continue;
+      Context context{r, startTime, labelRow < rows.size() ? rows[labelRow][0] : std::u16string_view()};
+      rows.Set(r, column, symbol->replace(context, rows[r][column]));
+    }
   }
 }
 

@@ -39,7 +39,7 @@ Resolved FollowChain(Machine& machine, const WorkingOperand& op, bool numericOnl
   for (;;) {
     if (strings && machine.variables[static_cast<std::size_t>(cell)].typ == kTypString) ++*strings;
     int32_t next = NextInChain(machine, cell, numericOnly);
-    if (next < 0) return Resolved{cell, nullptr, nullptr};
+    if (next < 0) return Resolved{cell, {}, nullptr};
     cell = next;
   }
 }
@@ -60,7 +60,7 @@ Resolved DecodedPath::CompareWalk(Machine& machine, const WorkingOperand& op, in
 
 Resolved DecodedPath::ValueOf(Machine&, const WorkingOperand& op, Text&) {
   int32_t cell = op.names.First();
-  return cell < 0 ? Resolved{-1, op.text, op.numbers ? &op : nullptr} : Resolved{cell, nullptr, nullptr};
+  return cell < 0 ? Resolved{-1, op.text, op.numbers ? &op : nullptr} : Resolved{cell, {}, nullptr};
 }
 
 int32_t IntOf(Machine& machine, const Resolved& value) {
@@ -71,7 +71,7 @@ int32_t IntOf(Machine& machine, const Resolved& value) {
     return TextToInt(v.wert2);
   }
   if (value.operand) return value.operand->asInt;
-  return TextToInt(*value.text);
+  return TextToInt(value.text);
 }
 
 float FloatOf(Machine& machine, const Resolved& value) {
@@ -84,11 +84,11 @@ float FloatOf(Machine& machine, const Resolved& value) {
     return TextToFloat(v.wert2);
   }
   if (value.operand) return value.operand->asFloat;
-  return TextToFloat(*value.text);
+  return TextToFloat(value.text);
 }
 
-const Text& TextOf(Machine& machine, const Resolved& value, Text& scratch) {
-  if (value.cell < 0) return *value.text;
+std::u16string_view TextOf(Machine& machine, const Resolved& value, Text& scratch) {
+  if (value.cell < 0) return value.text;
   const TVariable& v = machine.variables[static_cast<std::size_t>(value.cell)];
   if (v.typ == kTypString) return v.wert2;
   if (v.typ == kTypSingle) return CachedSingle(machine, value.cell).text;
@@ -98,7 +98,7 @@ const Text& TextOf(Machine& machine, const Resolved& value, Text& scratch) {
 
 void Freeze(Machine& machine, Resolved& value, Text& scratch) {
   if (value.cell < 0) return;
-  Text text = TextOf(machine, value, scratch);
+  Text text(TextOf(machine, value, scratch));
   scratch = std::move(text);
   value = ResolvedText(scratch);
 }

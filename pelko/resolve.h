@@ -12,15 +12,16 @@ namespace orvelt::pelko {
 // A resolved operand reads as the value text of a cell or as a text of its own.
 struct Resolved {
   int32_t cell = -1;
-  const Text* text = nullptr;
+  std::u16string_view text;
   const WorkingOperand* operand = nullptr;  // when text is an operand's own text with its numbers
 };
 
-inline Resolved ResolvedText(const Text& text) { return Resolved{-1, &text, nullptr}; }
+inline Resolved ResolvedText(std::u16string_view text) { return Resolved{-1, text, nullptr}; }
 
 int32_t IntOf(Machine& machine, const Resolved& value);  // TextToInt of its text
 float FloatOf(Machine& machine, const Resolved& value);  // TextToFloat of its text
-const Text& TextOf(Machine& machine, const Resolved& value, Text& scratch);
+// Its text: valid until the cell, the scratch text or the operand changes.
+std::u16string_view TextOf(Machine& machine, const Resolved& value, Text& scratch);
 
 // A source that reads a cell is taken as text before a second destination changes, so that every
 // destination receives the value the source had when the instruction began.
@@ -59,7 +60,7 @@ struct DecodedPath {
 
   // The label row of operand 1, kLabelMissing or kLabelDefault.
   static int32_t LabelTarget(Machine& machine, const WorkingRow& row) {
-    return row.target == kLabelUnresolved ? machine.decoded.labels.Target(*row.op1.text) : row.target;
+    return row.target == kLabelUnresolved ? machine.decoded.labels.Target(row.op1.text) : row.target;
   }
 
   // "gfx": a window at the corner of the screen.

@@ -1,6 +1,9 @@
 // The registers, the declarations of the ".data" section and the value text of a cell.
 #include "pelko/symbols.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace orvelt::pelko {
 namespace {
 
@@ -38,27 +41,37 @@ TVariable PrototypeCell(uint8_t typ, const Text& value) {
   return cell;
 }
 
-bool Fits(const VariableList& variables, int64_t more, std::size_t maxCells) {
-  return more <= static_cast<int64_t>(maxCells) - static_cast<int64_t>(variables.size());
+// Room grows by half at least, so that many small declarations cost no more than one large one.
+void MakeRoomFor(VariableList& variables, int64_t more) {
+  if (more > INT32_MAX - static_cast<int64_t>(variables.size())) throw std::length_error("cells");
+  std::size_t needed = variables.size() + static_cast<std::size_t>(more);
+  if (needed > variables.capacity()) variables.reserve(std::max(needed, variables.capacity() + variables.capacity() / 2));
 }
 
-bool DeclareArray(VariableList& variables, const Text& declared, const TVariable& prototype,
-                  std::size_t maxCells) {
-  int open = FindText(declared, u"[");
-  int close = FindText(declared, u"]");
-  int32_t largest = TextToInt(MidText(declared, open + 1, close - open - 1));
-  if (largest < 0) return true;
-  if (!Fits(variables, static_cast<int64_t>(largest) + 1, maxCells)) return false;
-  Text base = LeftText(declared, open - 1);
-  for (int64_t j = 0; j <= largest; ++j) {
-    TVariable cell = prototype;
-    cell.name = base;
-    cell.name += u'[';
-    cell.name += IntToText(static_cast<int32_t>(j));
-    cell.name += u']';
-    variables.push_back(std::move(cell));
+// The text between the first "[" and the first "]" when that comes after it; otherwise the rest.
+std::u16string_view LargestIndexText(std::u16string_view declared, std::size_t open) {
+  std::size_t close = declared.find(u']');
+  if (close != Text::npos && close > open) return declared.substr(open + 1, close - open - 1);
+  return declared.substr(open + 1);
+}
+
+// The element names are made in one buffer whose tail is rewritten for each index.
+void DeclareArray(VariableList& variables, ArrayList& arrays, const Text& declared, const TVariable& prototype) {
+  const std::size_t open = declared.find(u'[');
+  int32_t largest = TextToInt(LargestIndexText(declared, open));
+  if (largest < 0) return;
+  const int64_t count = static_cast<int64_t>(largest) + 1;
+  MakeRoomFor(variables, count);
+  arrays.push_back({static_cast<int32_t>(variables.size()), static_cast<int32_t>(count)});
+  Text name = declared.substr(0, open + 1);
+  const std::size_t base = name.size();
+  for (int64_t j = 0; j < count; ++j) {
+    name.resize(base);
+    name += IntToText(static_cast<int32_t>(j));
+    name += u']';
+    variables.push_back(prototype);
+    variables.back().name = name;
   }
-  return true;
 }
 
 }  // namespace
@@ -72,16 +85,15 @@ void CreateRegisters(VariableList& variables) {
   }
 }
 
-bool DeclareFromRow(VariableList& variables, const Text& name, const Text& typeWord, const Text& value,
-                    std::size_t maxCells) {
+void DeclareFromRow(VariableList& variables, ArrayList& arrays, const Text& name, const Text& typeWord,
+                    const Text& value) {
   uint8_t typ = TypOfWord(typeWord);
-  if (typ == 0) return true;
+  if (typ == 0) return;
   TVariable prototype = PrototypeCell(typ, value);
-  if (FindText(name, u"[") > 0) return DeclareArray(variables, name, prototype, maxCells);
-  if (!Fits(variables, 1, maxCells)) return false;
+  if (name.find(u'[') != Text::npos) return DeclareArray(variables, arrays, name, prototype);
+  MakeRoomFor(variables, 1);
   prototype.name = name;
   variables.push_back(std::move(prototype));
-  return true;
 }
 
 Text ValueText(const TVariable& cell) {

@@ -24,16 +24,25 @@ struct TStack {
   Text data;
 };
 
-// Cells are only appended, never removed or reordered; names may repeat.
+// Cells are only appended, never removed or reordered; names may repeat. Cells are numbered by
+// 32-bit integers: a list that would pass that is memory that cannot be had.
 using VariableList = std::vector<TVariable>;
+
+// The cells of one array declaration: base[0], base[1] ... base[count - 1], one after another
+// from the first. Every cell whose name holds a "[" is one of them.
+struct ArrayCells {
+  int32_t first;
+  int32_t count;
+};
+using ArrayList = std::vector<ArrayCells>;
 
 // Appends "ax", "bx", "cx", "dx", "cmd" and "kbd" in this order.
 void CreateRegisters(VariableList& variables);
 
-// Declares from a row of the line table (name, type word, initial-value text). Returns false, and
-// appends nothing, when the cells would pass maxCells.
-bool DeclareFromRow(VariableList& variables, const Text& name, const Text& typeWord, const Text& value,
-                    std::size_t maxCells);
+// Declares from a row of the line table (name, type word, initial-value text); an array's cells
+// are also noted in arrays. Throws std::length_error when the cells cannot be numbered.
+void DeclareFromRow(VariableList& variables, ArrayList& arrays, const Text& name, const Text& typeWord,
+                    const Text& value);
 
 // What a cell reads as wherever its value is used as text.
 Text ValueText(const TVariable& cell);

@@ -13,7 +13,7 @@ Text IntToText(int32_t value);
 Text FloatToText(float value);    // "%#.9g", exponent with at least three digits; "inf", "-inf", "nan"
 Text DoubleToText(double value);  // "%#.17g", likewise
 int32_t TextToInt(std::u16string_view s);  // sign, "$" hex, "%" binary, decimal; wraps; stops at the first stranger
-float TextToFloat(const Text& s);  // only sign, digits, point and exponent are read
+float TextToFloat(std::u16string_view s);  // only sign, digits, point and exponent are read
 
 Text TrimText(const Text& s);  // drops units of 32 or below at both ends
 Text LowerText(const Text& s);

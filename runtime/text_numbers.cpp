@@ -87,11 +87,18 @@ struct FloatSpelling {
   long long magnitude = 0;  // decimal exponent of the leading non-zero digit, roughly
 };
 
-std::string NarrowUntilZero(const Text& s) {
+bool MayBeInFloatSpelling(char byte) {
+  return (byte >= '0' && byte <= '9') || byte == '.' || byte == '+' || byte == '-' || byte == 'e' || byte == 'E' ||
+         IsBlankUnit(static_cast<unsigned char>(byte));
+}
+
+// Narrowing stops at a zero byte and at the first byte no float spelling holds, where reading
+// would stop anyway: a long text costs only its leading number.
+std::string NarrowFloatPrefix(std::u16string_view s) {
   std::string bytes;
   for (char16_t c : s) {
     char byte = static_cast<char>(c & 0xFF);
-    if (byte == 0) break;
+    if (byte == 0 || !MayBeInFloatSpelling(byte)) break;
     bytes.push_back(byte);
   }
   return bytes;
@@ -197,9 +204,9 @@ int32_t TextToInt(std::u16string_view s) {
   return static_cast<int32_t>(value);
 }
 
-float TextToFloat(const Text& s) {
+float TextToFloat(std::u16string_view s) {
   FloatSpelling spelling;
-  if (!SpellFloat(NarrowUntilZero(s), &spelling)) return 0.0f;
+  if (!SpellFloat(NarrowFloatPrefix(s), &spelling)) return 0.0f;
   double value = ConvertSpelling(spelling);
   // Beyond the largest float: infinite from half a float step above it on, as IEEE rounding gives.
   if (std::fabs(value) > static_cast<double>(FLT_MAX)) {

@@ -214,13 +214,12 @@ TEST(App, SetsTheTitleWithoutQuotes) {
   SetWindowTitle(u"Orvelt Application");
 }
 
-TEST(Limits, AStringThatWouldPassTheLimitEndsTheRun) {
-  pelko_test::RunSetup setup;
-  setup.maxTextUnits = 64;
-  pelko_test::Outcome outcome =
-      RunBothWays(".text\nmov dx, \"ab\"\nloop:\nadd dx, dx\njmp loop\n", setup);
-  EXPECT_EQ(outcome.err, "DEBUG >> Text zu lang! LINE: 3");
-  EXPECT_EQ(outcome.status, -1);
+TEST(Add, AStringGrowsWithoutALengthLimit) {
+  pelko_test::Outcome outcome = RunBothWays(
+      ".data\nn int 0\n.text\nmov dx, \"ab\"\nloop:\nadd dx, dx\ninc n\ncmp n, 20\njg loop\nmov cmd, dx\nint print\n");
+  std::string doubled;
+  for (int i = 0; i < 1 << 20; ++i) doubled += "ab";
+  EXPECT_EQ(outcome.out, doubled + "\r\n");
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ TEST(Equivalence, IndexedSubstitutionMatchesTheWalk) {
       program.variables.push_back(cell);
     }
     pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr, pelko::RunLimits());
+    pelko::InitMachine(machine, std::move(program), nullptr);
     std::string text;
     for (int k = pick(1, round % 2 ? 8 : 60); k > 0; --k) text += pieces[pick(0, 13)];
     Text x = TextFromLatin1(text);

@@ -204,14 +204,6 @@ TEST(Stack, PushAndPopThroughText) {
   });
 }
 
-TEST(Stack, AValueStackBeyondTheLimitEndsTheRun) {
-  pelko_test::RunSetup setup;
-  setup.maxStackEntries = 10;
-  Outcome outcome = RunBothWays(".text\nloop:\npush 1\njmp loop\n", setup);
-  EXPECT_EQ(outcome.err, "DEBUG >> PUSH-Stapel voll! LINE: 2");
-  EXPECT_EQ(outcome.status, -1);
-}
-
 TEST(Budget, ARowBudgetStopsAnEndlessLoop) {
   pelko_test::RunSetup setup;
   setup.rowBudget = 1000;

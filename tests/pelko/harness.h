@@ -38,9 +38,6 @@ struct RunSetup {
   bool literal = false;
   uint64_t rowBudget = 100000;
   int32_t seed = 12345;
-  pelko::LoadLimits limits;
-  std::size_t maxTextUnits = std::size_t{1} << 24;
-  std::size_t maxStackEntries = std::size_t{1} << 22;
   bool frameTimer = false;  // a 60 Hz frame timer on the fake clock for "wait"
 };
 
@@ -51,9 +48,6 @@ inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
   SeedRandom(setup.seed);
   pelko::SourceRun run;
   run.startTime = 777;
-  run.limits = setup.limits;
-  run.runLimits.maxTextUnits = setup.maxTextUnits;
-  run.runLimits.maxStackEntries = setup.maxStackEntries;
   pelko::RunWay way;
   way.literal = setup.literal;
   way.rowBudget = setup.rowBudget;

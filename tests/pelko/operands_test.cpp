@@ -48,8 +48,9 @@ TEST(Predefined, WholeOperandCellsOnly) {
 TEST(Predefined, LeavesColumnZeroAndPartialCells) {
   pelko::LineTable rows = {{u"__LINE__", u"__LINE__", u"a__LINE__"}, {u"f:", u"__FUNC__", u"__CTIMER__"}};
   pelko::ApplyPredefinedSymbols(rows, -5);
-  EXPECT_EQ(rows[0], (pelko::Row{u"__LINE__", u"0", u"a__LINE__"}));
-  EXPECT_EQ(rows[1], (pelko::Row{u"f:", u"f", u"-5"}));
+  const pelko::Row expected[] = {{u"__LINE__", u"0", u"a__LINE__"}, {u"f:", u"f", u"-5"}};
+  for (std::size_t r = 0; r < 2; ++r)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(rows[r][c], expected[r][c]) << r << ", " << c;
 }
 
 TEST(Timer, EachOperandReadsTheClockAnew) {

@@ -44,36 +44,36 @@ Text OperandValue(const VariableList& variables, const Text& x) {
   return x;
 }
 
-int32_t ScanLabel(const LineTable& rows, const Text& name) {
-  Text label = name + u":";
+int32_t ScanLabel(const LineTable& rows, std::u16string_view name) {
+  Text label = Text(name) + u":";
   for (std::size_t r = 0; r < rows.size(); ++r)
     if (rows[r][0] == label) return static_cast<int32_t>(r);
   return name == u"main" ? kLabelDefault : kLabelMissing;
 }
 
 Resolved LiteralPath::SourceFull(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  scratch = SubstituteSource(machine.variables, *op.text, SourceVariant::Full);
+  scratch = SubstituteSource(machine.variables, Text(op.text), SourceVariant::Full);
   return ResolvedText(scratch);
 }
 
 Resolved LiteralPath::SourceNumeric(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  scratch = SubstituteSource(machine.variables, *op.text, SourceVariant::Numeric);
+  scratch = SubstituteSource(machine.variables, Text(op.text), SourceVariant::Numeric);
   return ResolvedText(scratch);
 }
 
 Resolved LiteralPath::CompareWalk(Machine& machine, const WorkingOperand& op, int& strings, Text& scratch) {
-  scratch = WalkCountingStrings(machine.variables, *op.text, strings);
+  scratch = WalkCountingStrings(machine.variables, Text(op.text), strings);
   return ResolvedText(scratch);
 }
 
 Resolved LiteralPath::ValueOf(Machine& machine, const WorkingOperand& op, Text& scratch) {
-  scratch = OperandValue(machine.variables, *op.text);
+  scratch = OperandValue(machine.variables, Text(op.text));
   return ResolvedText(scratch);
 }
 
 int32_t LiteralPath::FirstSingleNamed(Machine& machine, const WorkingOperand& op) {
   for (std::size_t i = 0; i < machine.variables.size(); ++i)
-    if (machine.variables[i].typ == kTypSingle && machine.variables[i].name == *op.text)
+    if (machine.variables[i].typ == kTypSingle && machine.variables[i].name == op.text)
       return static_cast<int32_t>(i);
   return -1;
 }
@@ -86,15 +86,15 @@ int32_t LiteralPath::FirstFixed(Machine& machine, Fixed which) {
 }
 
 const WorkingRow& PrepareLiteralRow(Machine& machine, int32_t row, int instruction) {
-  const Row& columns = machine.rows[static_cast<std::size_t>(row)];
-  machine.prepared1 = SubstituteIndexes(machine.variables, columns[1]);
-  machine.prepared2 = SubstituteIndexes(machine.variables, columns[2]);
+  LineTable::RowView columns = machine.rows[static_cast<std::size_t>(row)];
+  machine.prepared1 = SubstituteIndexes(machine.variables, Text(columns[1]));
+  machine.prepared2 = SubstituteIndexes(machine.variables, Text(columns[2]));
   machine.prepared1 = SubstituteTimer(std::move(machine.prepared1));
   machine.prepared2 = SubstituteTimer(std::move(machine.prepared2));
   WorkingRow& working = machine.working;
   working = WorkingRow();
-  working.op1.text = &machine.prepared1;
-  working.op2.text = &machine.prepared2;
+  working.op1.text = machine.prepared1;
+  working.op2.text = machine.prepared2;
   working.op1.hasQuote = HasQuote(machine.prepared1);
   working.op2.hasQuote = HasQuote(machine.prepared2);
   if (instruction >= 0) working.condition = kInstructions[instruction].condition;

@@ -25,7 +25,7 @@ Text WalkCountingStrings(const VariableList& variables, Text operand, int& strin
 Text OperandValue(const VariableList& variables, const Text& x);
 // The first row whose column 0 is name + ":", by a scan from row 0; kLabelDefault for a missing
 // "main", else kLabelMissing.
-int32_t ScanLabel(const LineTable& rows, const Text& name);
+int32_t ScanLabel(const LineTable& rows, std::u16string_view name);
 
 // The path the handlers take over the walks above; every operand is a text of its own.
 struct LiteralPath {
@@ -39,7 +39,7 @@ struct LiteralPath {
   template <class Visit>
   static void ForEachDestination(Machine& machine, const WorkingOperand& op, Visit&& visit) {
     for (TVariable& cell : machine.variables)
-      if (cell.name == *op.text) visit(cell);
+      if (cell.name == op.text) visit(cell);
   }
 
   template <class Visit>
@@ -49,7 +49,7 @@ struct LiteralPath {
       if (cell.name == name) visit(cell);
   }
 
-  static int32_t LabelTarget(Machine& machine, const WorkingRow& row) { return ScanLabel(machine.rows, *row.op1.text); }
+  static int32_t LabelTarget(Machine& machine, const WorkingRow& row) { return ScanLabel(machine.rows, row.op1.text); }
   static void OpenWindow(int32_t width, int32_t height) { DecodedPath::OpenWindow(width, height); }
 };
 

@@ -3,6 +3,7 @@
 #include "tests/testlib/pelko/run_ways.h"
 
 #include "pelko/decoded_loop.h"
+#include "pelko/out_of_memory.h"
 #include "runtime/process.h"
 #include "tests/testlib/pelko/literal_walks.h"
 
@@ -43,17 +44,17 @@ bool RunLiteral(Machine& machine, Observer& observer) {
 
 }  // namespace
 
-void RunSourceWay(const Text& source, const SourceRun& run, const RunWay& way) {
+void RunSourceWay(Text source, const SourceRun& run, const RunWay& way) {
   Machine machine;
-  LoadMachine(machine, source, run);
+  LoadMachine(machine, std::move(source), run);
   RowBudget budget(way.rowBudget);
-  bool ended = false;
-  if (way.literal)
-    ended = way.windowless ? RunLiteral<Windowless<LiteralPath>>(machine, budget)
-                           : RunLiteral<LiteralPath>(machine, budget);
-  else
-    ended = way.windowless ? RunFromMain<Windowless<DecodedPath>>(machine, budget)
-                           : RunFromMain<DecodedPath>(machine, budget);
+  bool ended = OnOutOfMemoryRaiseAt(machine.current, [&] {
+    if (way.literal)
+      return way.windowless ? RunLiteral<Windowless<LiteralPath>>(machine, budget)
+                            : RunLiteral<LiteralPath>(machine, budget);
+    return way.windowless ? RunFromMain<Windowless<DecodedPath>>(machine, budget)
+                          : RunFromMain<DecodedPath>(machine, budget);
+  });
   if (ended) EndProgram();
 }
 

@@ -15,6 +15,6 @@ struct RunWay {
 
 // Loads and runs the source like RunSource, the way given: ends through EndProgram or
 // RaiseFatalError, or returns when the row budget is spent.
-void RunSourceWay(const Text& source, const SourceRun& run, const RunWay& way);
+void RunSourceWay(Text source, const SourceRun& run, const RunWay& way);
 
 }  // namespace orvelt::pelko
