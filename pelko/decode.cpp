@@ -199,8 +199,9 @@ void PrepareIndexedOperand(Machine& machine, const IndexedOperand& indexed, bool
                            std::u16string_view written, Text& text, WorkingOperand& op) {
   const TVariable& index = machine.variables[static_cast<std::size_t>(indexed.indexCell)];
   const int32_t k = index.typ == kTypInt ? index.wert1 : FloatToInt(index.wert3);
-  op = WorkingOperand();
   op.names = ElementNames(machine, indexed, k);
+  op.hasQuote = false;
+  op.numbers = false;
   op.text = written;
   // The handler reads the text only where the walk finds no cell.
   if (op.names.count > 0 && !(numericWalk && op.names.numericCount == 0)) return;

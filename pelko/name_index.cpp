@@ -81,18 +81,6 @@ int32_t NameIndex::EntryOf(std::u16string_view name) const {
   return static_cast<int32_t>(it - entries_.begin());
 }
 
-NameRef NameIndex::Ref(int32_t index) const {
-  if (index < 0) return NameRef();
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  NameRef ref;
-  ref.cells = cells_.data() + entry.begin;
-  ref.count = entry.end - entry.begin;
-  ref.numeric = numeric_.data() + entry.numericBegin;
-  ref.numericCount = entry.numericEnd - entry.numericBegin;
-  ref.firstSingle = entry.firstSingle;
-  return ref;
-}
-
 int32_t NameIndex::NextNamed(std::u16string_view name, int32_t after, bool numericOnly) const {
   int32_t index = EntryOf(name);
   if (index < 0) return -1;

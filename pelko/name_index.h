@@ -31,7 +31,12 @@ class NameIndex {
   NameRef Find(std::u16string_view name) const { return Ref(EntryOf(name)); }
   // The entry of a name, -1 when no cell bears it; the cells of an entry.
   int32_t EntryOf(std::u16string_view name) const;
-  NameRef Ref(int32_t entry) const;
+  NameRef Ref(int32_t entry) const {
+    if (entry < 0) return NameRef();
+    const Entry& e = entries_[static_cast<std::size_t>(entry)];
+    return NameRef{cells_.data() + e.begin, e.end - e.begin, numeric_.data() + e.numericBegin,
+                   e.numericEnd - e.numericBegin, e.firstSingle};
+  }
   // The entry of the name a cell bears.
   int32_t EntryOfCell(int32_t cell) const { return cellEntry_[static_cast<std::size_t>(cell)]; }
   // The first cell after the given one that bears this name (an int or single one when

@@ -18,7 +18,7 @@ case "$set_name" in
   build) ;;
   windows) packages=(cmake make "${windows[@]}") ;;
   test) packages+=("${test_packages[@]}") ;;
-  dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 hyperfine) ;;
+  dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 luajit hyperfine) ;;
   *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
 # The editor tests: Vim, the GtkSourceView schema and library with Python's bindings, and node with npm

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "pelko/decode.h"
+#include "pelko/loader.h"
 #include "tests/pelko/harness.h"
 #include "tests/testlib/pelko/literal_walks.h"
 
@@ -143,6 +144,67 @@ TEST(Equivalence, ShortcutRowsAndTheirLookalikes) {
       ".text\nloop:\ndec cx\ncmp cx, -5\njle loop\njl loop\nmov cmd, cx\nint print\n",
   };
   for (const char* program : programs) pelko_test::RunBothWays(program);
+}
+
+// Elements reached from their index cell's value, next to the operands that must take the
+// literal preparation: cells declared after the array, string and number-named index cells,
+// indexes out of range, index texts that are not a plain name.
+TEST(Equivalence, ElementsByIndexValueAndTheirLookalikes) {
+  const std::string arrays = ".data\ni int 0\nf single 1.7\nv[3] int 5\nn[2] string \"s\"\n";
+  const char* const programs[] = {
+      // Negative and out-of-range indexes name no cell: the text itself is used.
+      "loop:\nmov cmd, v[i]\nint print\nadd v[i], i\nadd cx, v[i]\nmov cmd, cx\nint print\nmov dx, n[i]\n"
+      "add dx, i\nmov n[i], dx\nsub cx, n[i]\nmov cmd, n[i]\nint print\ninc i\ncmp i, 5\njg loop\n"
+      "mov i, -1\nmov cmd, v[i]\nint print\nadd v[i], 1\npush n[i]\npop cmd\nint print\n",
+      // A single as index cell, and elements moved, compared, pushed and popped through it.
+      "mov v[f], 9\nmov cmd, v[1]\nint print\ncmp v[f], 9\njne bad\npush v[f]\npop n[f]\nmov cmd, n[1]\n"
+      "int print\ninc v[f]\ndec v[f]\nneg v[f]\nnot v[f]\nmul v[f], 3\ndiv v[f], 2\nand v[f], 1\nor v[f], 4\n"
+      "xor v[f], 3\norg v[f], n[f]\nmov cmd, v[f]\nint print\nend\nbad:\nmov cmd, \"bad\"\nint print\n",
+      // Leading zeros and blanks in the index text: no cell has such a name.
+      "mov cmd, v[01]\nint print\nmov cmd, v[ 1]\nint print\nmov cmd, v[1 ]\nint print\nmov v[01], 2\n"
+      "mov cmd, v[1]\nint print\n",
+  };
+  const char* const extraData[] = {
+      "",
+      // Cells declared after the array under an element's name: both cells take part.
+      "v[2] string \"late\"\nn[1] int 4\n",
+      // A second array of the same name, longer than the first.
+      "v[5] single 2.5\n",
+      // A cell named like a number after the index cell: the index is substituted again.
+      "2 int 1\n",
+      // Index cells that are strings, and a number-named index cell.
+      "i string 3\n01 int 2\n",
+  };
+  for (const char* data : extraData)
+    for (const char* program : programs) pelko_test::RunBothWays(arrays + data + ".text\n" + program);
+}
+
+// Which operands with a "[" the decoder ties to their index cell.
+TEST(Equivalence, IndexedOperandsAreDecodedWhereTheRulesAllow) {
+  struct IndexedCase {
+    std::string data, row;
+    pelko::Preparing preparing;
+  };
+  const IndexedCase cases[] = {
+      {"i int 0\nv[3] int 0", "mov v[i], 1", pelko::Preparing::Indexed},
+      {"i int 0\nv[3] int 0", "mov cx, v[cx]", pelko::Preparing::Indexed},
+      {"i int 0\nv[3] int 0", "mov cx, v[ax]", pelko::Preparing::Indexed},
+      {"i int 0\nv[3] int 0", "mov cx, v[3]", pelko::Preparing::Decoded},
+      {"i int 0\nv[3] int 0", "mov cx, v[j]", pelko::Preparing::Decoded},
+      {"i string 0\nv[3] int 0", "mov cx, v[i]", pelko::Preparing::Decoded},
+      {"i int 0\nv[3] int 0\n7 int 1", "mov cx, v[i]", pelko::Preparing::Literal},
+      {"7 int 1\ni int 0\nv[3] int 0", "mov cx, v[i]", pelko::Preparing::Indexed},
+      {"i int 0\nv[3] int 0", "mov cx, v[i][i]", pelko::Preparing::Literal},
+      {"i int 0\nv[3] int 0", "mov cx, \"v[i]\"", pelko::Preparing::Literal},
+      {"i int 0\nv[3] int 0", "jmp v[i]", pelko::Preparing::Literal},
+      {"i int 0\nv[3] int 0", "mov v[i], __TIMER__", pelko::Preparing::Literal},
+  };
+  for (const IndexedCase& c : cases) {
+    pelko::LoadedProgram program = pelko::LoadSource(TextFromLatin1(".data\n" + c.data + "\n.text\n" + c.row + "\n"));
+    pelko::Machine machine;
+    pelko::InitMachine(machine, std::move(program), nullptr);
+    EXPECT_EQ(machine.decoded.rows.back().preparing, c.preparing) << c.data << " / " << c.row;
+  }
 }
 
 // The indexed substitution against the walk, on texts full of brackets and cell names.
