@@ -32,7 +32,9 @@ const Symbol kSymbols[] = {
     {u"__CTIMER__", [](const Context& c, std::u16string_view) { return IntToText(c.startTime); }},
 };
 
+// Every symbol's name begins with "__".
 const Symbol* SymbolNamed(std::u16string_view cell) {
+  if (!cell.starts_with(u"__")) return nullptr;
   for (const Symbol& symbol : kSymbols)
     if (cell == symbol.name) return &symbol;
   return nullptr;
