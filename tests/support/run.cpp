@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,11 +51,15 @@ std::string OnPath(const std::string& name) {
 
 // command: the program to run and its arguments.
 [[noreturn]] void ExecChild(std::vector<std::string> command, std::vector<std::string> env,
-                            const std::string& cwd, int in, int out, int err) {
+                            const RunOptions& options, int in, int out, int err) {
   dup2(in, 0);
   dup2(out, 1);
   dup2(err, 2);
-  if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(127);
+  if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(127);
+  if (options.addressSpaceLimit > 0) {
+    rlimit limit{options.addressSpaceLimit, options.addressSpaceLimit};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
+  }
   auto argv = CStrings(command);
   auto envp = CStrings(env);
   execve(command.front().c_str(), argv.data(), envp.data());
@@ -138,7 +143,7 @@ RunResult RunBinary(const std::string& binary, const std::vector<std::string>& a
     close(in[1]);
     close(out[0]);
     close(err[0]);
-    ExecChild(command, env, options.cwd, in[0], out[1], err[1]);
+    ExecChild(command, env, options, in[0], out[1], err[1]);
   }
   close(in[0]);
   close(out[1]);

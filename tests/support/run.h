@@ -1,6 +1,7 @@
 // Running the built programs from tests: arguments, standard input, captured output, exit status;
 // and temporary folders for the files they read.
 #pragma once
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct RunOptions {
   bool withDisplay = false;     // keep DISPLAY and WAYLAND_DISPLAY; otherwise both are removed
   int timeoutMs = 60000;        // killed (SIGKILL) after this long
   std::map<std::string, std::string> env;  // extra environment variables
+  std::size_t addressSpaceLimit = 0;  // bytes of address space the program may take (RLIMIT_AS); 0: no limit
 };
 
 RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
