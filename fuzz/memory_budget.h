@@ -41,9 +41,21 @@ inline void Release(void* block) {
 
 }  // namespace memory_budget
 
+// Every form that pairs with the plain delete is replaced, so that each block is freed the way it
+// was taken (the over-aligned forms are left as they are, and pair among themselves).
 void* operator new(std::size_t size) { return memory_budget::Allocate(size); }
 void* operator new[](std::size_t size) { return memory_budget::Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return memory_budget::Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* block) noexcept { memory_budget::Release(block); }
 void operator delete[](void* block) noexcept { memory_budget::Release(block); }
 void operator delete(void* block, std::size_t) noexcept { memory_budget::Release(block); }
 void operator delete[](void* block, std::size_t) noexcept { memory_budget::Release(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { memory_budget::Release(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { memory_budget::Release(block); }
