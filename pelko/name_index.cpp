@@ -30,9 +30,10 @@ void NameIndex::Build(const VariableList& variables) {
   const int32_t count = static_cast<int32_t>(variables.size());
   std::vector<int32_t> order(variables.size());
   for (int32_t i = 0; i < count; ++i) order[i] = i;
-  // A stable sort keeps the cells of one name in list order.
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int32_t a, int32_t b) { return NameBefore(variables[a].name, variables[b].name); });
+  // A stable sort keeps the cells of one name in list order. The elements of an array come in
+  // this order already, so a list of registers and one large array needs no sorting at all.
+  auto before = [&](int32_t a, int32_t b) { return NameBefore(variables[a].name, variables[b].name); };
+  if (!std::is_sorted(order.begin(), order.end(), before)) std::stable_sort(order.begin(), order.end(), before);
   entries_.clear();
   cells_.clear();
   numeric_.clear();
@@ -60,7 +61,9 @@ void NameIndex::Build(const VariableList& variables) {
   }
   numericLengths_.clear();
   for (const TVariable& cell : variables)
-    if (cell.typ == kTypInt || cell.typ == kTypSingle) numericLengths_.push_back(cell.name.size());
+    if ((cell.typ == kTypInt || cell.typ == kTypSingle) &&
+        (numericLengths_.empty() || numericLengths_.back() != cell.name.size()))
+      numericLengths_.push_back(cell.name.size());
   std::sort(numericLengths_.begin(), numericLengths_.end());
   numericLengths_.erase(std::unique(numericLengths_.begin(), numericLengths_.end()), numericLengths_.end());
   numberNameFrom_.assign(variables.size() + 1, 0);
