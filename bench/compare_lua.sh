@@ -45,7 +45,7 @@ compare() {
     if [ "$(cat "$work/out")" != "$pelko_out" ]; then
       echo "$name: pelko printed '$pelko_out', lua5.4 '$(cat "$work/out")'" >&2; exit 1
     fi
-    [ "$have_luajit" = 1 ] && cpu_time luajit -joff "$script" >>"$work/luajit.t"
+    if [ "$have_luajit" = 1 ]; then cpu_time luajit -joff "$script" >>"$work/luajit.t"; fi
     expected=$pelko_out
   done
   local p l j
