@@ -17,7 +17,7 @@ bool IsKnownSection(const Text& clean) { return clean == u".text" || clean == u"
 
 // Every line as written, cleaned in one walk, so that lines the storing pass never reads are
 // cleaned too; then what the storing pass made of the lines it read.
-CheckedProgram Gather(const Text& source, const LoadLimits& limits) {
+CheckedProgram Gather(const Text& source) {
   CheckedProgram checked;
   LineReader reader(source);
   CleanState state;
@@ -27,7 +27,7 @@ CheckedProgram Gather(const Text& source, const LoadLimits& limits) {
     line.clean = Clean(line.raw, state);
     checked.lines.push_back(std::move(line));
   } while (!reader.AtEnd());
-  checked.program = LoadSource(source, limits, [&checked](const StoredLine& stored) {
+  checked.program = LoadSource(source, [&checked](const StoredLine& stored) {
     SourceLine& line = checked.lines[stored.index];
     line.read = true;
     line.section = *stored.section;
@@ -40,7 +40,12 @@ CheckedProgram Gather(const Text& source, const LoadLimits& limits) {
   ApplyPredefinedSymbols(checked.program.rows, 0);
   checked.names.Build(checked.program.variables);
   checked.labels.Build(checked.program.rows);
-  for (const Row& row : checked.program.rows)
+  checked.rows.reserve(checked.program.rows.size());
+  for (std::size_t r = 0; r < checked.program.rows.size(); ++r) {
+    LineTable::RowView view = checked.program.rows[r];
+    checked.rows.push_back(Row{Text(view[0]), Text(view[1]), Text(view[2])});
+  }
+  for (const Row& row : checked.rows)
     if (!row[0].empty() && row[0].back() == u':')
       checked.lowerLabels.emplace(LowerText(row[0]), LeftText(row[0], static_cast<int>(row[0].size()) - 1));
   return checked;
@@ -119,10 +124,11 @@ void ExplainEmptyDeclaration(CheckedProgram& checked, std::size_t i) {
   }
   // A name without brackets tells whether the type word declares anything at all.
   VariableList probe;
-  DeclareFromRow(probe, u"x", row[1], row[2], 1);
+  ArrayList arrays;
+  DeclareFromRow(probe, arrays, u"x", row[1], row[2]);
   if (probe.empty()) {
     Text hint = LowerText(row[1]);
-    DeclareFromRow(probe, u"x", hint, row[2], 1);
+    DeclareFromRow(probe, arrays, u"x", hint, row[2]);
     checked.Report(i, blank + 1, u"Unbekannter Typ '" + row[1] + u"': die Deklaration legt nichts an (Typen: int, "
                                  u"string, single" + (probe.empty() ? u")" : u"; gemeint ist wohl '" + hint + u"')"));
     return;
@@ -219,8 +225,8 @@ int64_t RawColumn(const SourceLine& line, int cleanPosition) {
   return static_cast<int64_t>(at) + 1;
 }
 
-std::vector<Finding> CheckSource(const Text& source, const LoadLimits& limits) {
-  CheckedProgram checked = Gather(source, limits);
+std::vector<Finding> CheckSource(const Text& source) {
+  CheckedProgram checked = Gather(source);
   CheckLines(checked);
   CheckRows(checked);
   return std::move(checked.findings);

@@ -9,9 +9,9 @@
 
 namespace orvelt::pelko {
 
-// The findings of decoded source units, in no particular order. Raises the loader's fatal message
-// when the declarations pass limits.maxCells.
-std::vector<Finding> CheckSource(const Text& source, const LoadLimits& limits = {});
+// The findings of decoded source units, in no particular order. Memory that runs out while the
+// program is loaded ends the check with the loader's out-of-memory message.
+std::vector<Finding> CheckSource(const Text& source);
 
 // "pelko --check FILE": reports the findings of the file on standard output and gives the exit
 // status, 0 without a warning and 1 with one. A file that cannot be read ends as a run would.

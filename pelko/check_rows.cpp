@@ -96,7 +96,7 @@ class RowCheck {
   RowCheck(CheckedProgram& checked, std::size_t row)
       : checked_(checked),
         line_(checked.rowLine[row]),
-        row_(checked.program.rows[row]),
+        row_(checked.rows[row]),
         layout_(LayoutOf(checked.lines[line_].clean.text)) {}
 
   void Run(std::size_t row);
@@ -302,7 +302,7 @@ bool EndsFlow(const Row& row, const LabelIndex& labels) {
 
 // Rows that no path reaches: before "main:", and after "end", "ret" or "jmp" up to the next label.
 void CheckReachable(CheckedProgram& checked) {
-  const LineTable& rows = checked.program.rows;
+  const std::vector<Row>& rows = checked.rows;
   auto lineOf = [&checked](std::size_t row) { return IntToText(static_cast<int32_t>(checked.rowLine[row] + 1)); };
   const int32_t main = checked.labels.Target(u"main");
   Text why = main > 0 ? u"das Programm beginnt bei 'main:' (Zeile " + lineOf(static_cast<std::size_t>(main)) + u")"
@@ -343,7 +343,7 @@ Layout LayoutOf(const Text& clean) {
 }
 
 void CheckRows(CheckedProgram& checked) {
-  for (std::size_t r = 0; r < checked.program.rows.size(); ++r) RowCheck(checked, r).Run(r);
+  for (std::size_t r = 0; r < checked.rows.size(); ++r) RowCheck(checked, r).Run(r);
   CheckReachable(checked);
 }
 

@@ -25,6 +25,7 @@ struct SourceLine {
 struct CheckedProgram {
   std::vector<SourceLine> lines;
   LoadedProgram program;           // rows after the predefined symbols
+  std::vector<Row> rows;           // the same rows as texts
   std::vector<std::size_t> rowLine;  // per row, the index of its source line
   NameIndex names;                 // the cells of each name
   LabelIndex labels;
