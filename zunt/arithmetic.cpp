@@ -7,7 +7,6 @@
 #include <cmath>
 #include <vector>
 
-#include "runtime/process.h"
 #include "runtime/wrapping.h"
 #include "zunt/stage_level.h"
 #include "zunt/stage_text.h"
@@ -85,7 +84,7 @@ Text CalcStage(const Text& input, TextView operators) {
   Text value;
   for (std::size_t j = 0; j < ops.size() && j < 2; ++j) {
     TextView level = LevelView(s, ops, j);
-    int k = static_cast<int>(ops[j]) + 1;
+    int64_t k = static_cast<int64_t>(ops[j]) + 1;
     TextView left = level.substr(0, ops[j]);
     Text leftValue = j == 0 ? Text(left) : std::move(value);
     // At the first level the left part is its own value: replacing it changes nothing.
@@ -116,36 +115,27 @@ int32_t Operate(int32_t a, char16_t op, int32_t b) {
   }
 }
 
-int LastPosition(const Text& text, const Text& pattern, int skip) {
+int64_t LastPosition(TextView text, TextView pattern, int64_t skip) {
   int64_t last = static_cast<int64_t>(text.size()) - skip;
   if (pattern.empty() || last < 1) return 0;
   std::size_t found = text.rfind(pattern, static_cast<std::size_t>(last - 1));
-  return found == Text::npos ? 0 : static_cast<int>(found + 1);
+  return found == TextView::npos ? 0 : static_cast<int64_t>(found) + 1;
 }
 
-int OperatorScan(const Text& text, ScanMode mode, int n) {
-  int best = 0;
+int64_t OperatorScan(TextView text, ScanMode mode, int64_t n) {
+  int64_t best = 0;
   for (char16_t c : TextView(kOperators)) {
-    Text op(1, c);
-    best = std::max(best, mode == ScanMode::first ? FindText(text, op, n) : LastPosition(text, op, n));
+    TextView op(&c, 1);
+    best = std::max(best, mode == ScanMode::first ? FindUnit(text, c, n) : LastPosition(text, op, n));
   }
   return best;
 }
 
-int LastStageOperator(const Text& s, const Text& operators) {
-  std::size_t found = s.find_last_of(operators);
-  return found == Text::npos ? 0 : static_cast<int>(found + 1);
-}
-
-Text ReduceLastOperation(const Text& s, int k, const Text& left, const Text& leftValue) {
-  return ReduceReplaced(ReplaceText(s, left, leftValue), k, leftValue, s[static_cast<std::size_t>(k - 1)]);
-}
-
-Text ReduceReplaced(const Text& replaced, int k, const Text& leftValue, char16_t op) {
-  Text first = MidText(leftValue, OperatorScan(leftValue, ScanMode::last, 1) + 1, k);
-  int next = OperatorScan(replaced, ScanMode::first, k + 1);
-  int q = LastPosition(replaced, Text(1, op), 0);
-  Text second = MidText(replaced, q + 1, next - q - 1);
+Text ReduceReplaced(const Text& replaced, int64_t k, const Text& leftValue, char16_t op) {
+  TextView first = MidView(leftValue, OperatorScan(leftValue, ScanMode::last, 1) + 1, k);
+  int64_t next = OperatorScan(replaced, ScanMode::first, k + 1);
+  int64_t q = LastPosition(replaced, TextView(&op, 1), 0);
+  TextView second = MidView(replaced, q + 1, next - q - 1);
   int32_t a = TextToInt(first);
   int32_t b = TextToInt(second);
   return ReplaceText(replaced, IntToText(a) + op + IntToText(b), IntToText(Operate(a, op, b)));
@@ -170,12 +160,9 @@ Text CalcSum(const Text& input) {
   return IntToText(sum);
 }
 
-Text CalcArithmetic(const Text& t, std::size_t maxLength) {
+Text CalcArithmetic(const Text& t) {
   Text s = LowerText(TrimText(t));
-  if (s.find(kPi) != Text::npos) {
-    s = ReplaceText(s, kPi, kPiDigits);
-    if (s.size() > maxLength) RaiseFatalError(u"Out of memory");
-  }
+  if (s.find(kPi) != Text::npos) s = ReplaceText(s, kPi, kPiDigits);
   if (!ContainsAnyOf(s, kOperators)) return s;
   return IntToText(TextToInt(CalcSum(CalcProduct(CalcPower(s)))));
 }

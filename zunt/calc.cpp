@@ -1,72 +1,67 @@
 // Calc2: an expression text evaluated by rewriting it: names replaced by their values, one array
-// element, the built-in functions, and then the staged integer arithmetic.
+// element, the built-in functions, and then the staged integer arithmetic. Index and sine texts
+// are evaluated inside the evaluation that meets them, as levels kept on the heap.
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <queue>
 
-#include "runtime/console.h"
-#include "runtime/process.h"
 #include "runtime/random.h"
 #include "runtime/window.h"
 #include "zunt/arithmetic.h"
 #include "zunt/script.h"
+#include "zunt/store.h"
 #include "zunt/text_view.h"
 
 namespace orvelt::zunt {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+const Text kPiDigits = u"3.1415926535897931";
 
-// A depth counter that comes down again however the nested evaluation ends.
-class NestingGuard {
- public:
-  explicit NestingGuard(int& depth) : depth_(depth) { ++depth_; }
-  ~NestingGuard() { --depth_; }
-  NestingGuard(const NestingGuard&) = delete;
-  NestingGuard& operator=(const NestingGuard&) = delete;
-
- private:
-  int& depth_;
-};
+// What the inner levels of one evaluation may cost, in characters handled, and what a level costs
+// on its own. The rules let every level evaluate an index text and a sine argument that each take
+// nearly all of the text: a short line can ask for more evaluations than the machine could run in
+// years, without taking any memory. Once the inner levels have used this up, further inner texts
+// count as they stand; no script that ends in a reasonable time comes near it.
+constexpr int64_t kInnerWork = int64_t{1} << 28;
+constexpr int64_t kLevelCost = 256;
+// Beyond this many levels, the lengths of the texts being evaluated are counted, so that a text
+// met again is noticed without a walk over all the levels.
+constexpr std::size_t kLevelsWalked = 32;
+// After an evaluation, the working texts of this many levels are kept for the next one.
+constexpr std::size_t kTextsKept = 16;
+constexpr std::size_t kUnitsKept = std::size_t{1} << 16;
 
 Text ElementText(const Array& array, int32_t index) {
   switch (array.typ) {
-    case 1: return IntToText(array.iarray.Get(index));
-    case 2: return FloatToText(array.farray.Get(index));
+    case ElementType::Integer: return IntToText(array.iarray.Get(index));
+    case ElementType::Float: return FloatToText(array.farray.Get(index));
     default: return array.sarray.Get(index);
   }
+}
+
+Level NewLevel(TextView input, Piece work, Stage stage) {
+  Level level;
+  level.input = input;
+  level.work = work;
+  level.stage = stage;
+  return level;
 }
 
 bool InRange(int32_t index, const Array& array) {
   return index >= 0 && int64_t{index} <= int64_t{array.amount} - 1;
 }
 
-using BuiltinValue = Text (*)(TScript& script, const Text& argument);
-
-Text KeyHitValue(TScript&, const Text& argument) { return IntToText(KeyHitCount(TextToInt(argument))); }
-Text KeyDownValue(TScript&, const Text& argument) { return IntToText(KeyIsDown(TextToInt(argument))); }
-Text RandValue(TScript&, const Text& argument) { return IntToText(RandomInt(TextToInt(argument), 1)); }
-
-// "cos(" computes the sine too, as it always has.
-Text SineValue(TScript& script, const Text& argument) {
-  int32_t degrees = TextToInt(script.CalcNested(argument));
-  return DoubleToText(std::sin(static_cast<double>(degrees) * kRadiansPerDegree));
+bool HasElements(const Array& array) {
+  return array.typ == ElementType::Integer || array.typ == ElementType::Float || array.typ == ElementType::String;
 }
 
-struct Builtin {
-  const char16_t* prefix;
-  BuiltinValue value;
-};
-
-// Looked for once each, in this order.
-const Builtin kBuiltins[] = {
-    {u"keyhit(", KeyHitValue},  // hits of the key since it was last asked; asking resets them
-    {u"keydown(", KeyDownValue},  // 1 while the key is held
-    {u"rand(", RandValue},        // between the argument and 1, both included
-    {u"sin(", SineValue},         // sine of the evaluated argument in degrees
-    {u"cos(", SineValue},
-};
+Text Lowered(TextView s) {
+  Text result(s);
+  for (char16_t& c : result) c = LowerUnit(c);
+  return result;
+}
 
 Text ValueText(const IVar& v) { return IntToText(v.value); }
 Text ValueText(const FVar& v) { return FloatToText(v.Value); }
@@ -74,34 +69,38 @@ Text ValueText(const SVar& v) { return v.value; }
 
 // Replaces every occurrence of one record's name; false when the name does not occur.
 template <typename Record>
-bool SubstituteOne(Text& t, const Record& record, std::size_t maxLength) {
+bool SubstituteOne(Text& t, const Record& record) {
   const Text& name = NameOf(record);
   if (name.empty() || name.size() > t.size() || t.find(name[0]) == Text::npos) return false;
-  bool replaced = false;
-  t = ReplaceBounded(std::move(t), name, ValueText(record), maxLength, &replaced);
-  return replaced;
+  std::optional<Text> replaced = Replaced(t, name, ValueText(record));
+  if (!replaced) return false;
+  t = std::move(*replaced);
+  return true;
 }
 
 // One list's names replaced in list order. A name whose first character is nowhere in the text
 // cannot occur in it, so the index skips it; the characters a value brings in wake up the names
 // that start with them, from the next record on.
 template <typename Records>
-void SubstituteList(Text& t, const Records& records, const NameBuckets& buckets, PresentChars& present,
-                    bool literal, std::size_t maxLength) {
-  if (literal || records.size() < kIndexedListSize) {
-    for (const auto& record : records)
-      if (SubstituteOne(t, record, maxLength)) present.Add(ValueText(record), [](int) {});
-    return;
+bool SubstituteList(Text& t, const Records& records, const NameBuckets& buckets, PresentChars& present) {
+  bool changed = false;
+  if (records.size() < kIndexedListSize) {
+    for (const auto& record : records) {
+      if (!SubstituteOne(t, record)) continue;
+      present.Add(ValueText(record), [](int) {});
+      changed = true;
+    }
+    return changed;
   }
   struct Cursor {
-    uint32_t number;
+    std::size_t number;
     int bucket;
     std::size_t pos;
     bool operator>(const Cursor& other) const { return number > other.number; }
   };
   std::priority_queue<Cursor, std::vector<Cursor>, std::greater<Cursor>> next;
-  auto startAt = [&](int bucket, uint32_t after, bool inclusive) {
-    const std::vector<uint32_t>& list = buckets.Exact(bucket);
+  auto startAt = [&](int bucket, std::size_t after, bool inclusive) {
+    const std::vector<std::size_t>& list = buckets.Exact(bucket);
     auto it = inclusive ? std::lower_bound(list.begin(), list.end(), after)
                         : std::upper_bound(list.begin(), list.end(), after);
     if (it != list.end()) next.push(Cursor{*it, bucket, static_cast<std::size_t>(it - list.begin())});
@@ -110,12 +109,48 @@ void SubstituteList(Text& t, const Records& records, const NameBuckets& buckets,
   while (!next.empty()) {
     Cursor cursor = next.top();
     next.pop();
-    const std::vector<uint32_t>& list = buckets.Exact(cursor.bucket);
+    const std::vector<std::size_t>& list = buckets.Exact(cursor.bucket);
     if (cursor.pos + 1 < list.size()) next.push(Cursor{list[cursor.pos + 1], cursor.bucket, cursor.pos + 1});
     const auto& record = records[cursor.number];
-    if (SubstituteOne(t, record, maxLength))
-      present.Add(ValueText(record), [&](int bucket) { startAt(bucket, cursor.number, false); });
+    if (!SubstituteOne(t, record)) continue;
+    present.Add(ValueText(record), [&](int bucket) { startAt(bucket, cursor.number, false); });
+    changed = true;
   }
+  return changed;
+}
+
+// Does any name of the list occur in the text?
+template <typename Records>
+bool AnyNameIn(TextView t, const Records& records, const NameBuckets& buckets, const PresentChars& present) {
+  auto occurs = [&](const Text& name) {
+    return !name.empty() && name.size() <= t.size() && PatternFinder(name).Find(t, 0) != TextView::npos;
+  };
+  if (records.size() < kIndexedListSize)
+    return std::any_of(records.begin(), records.end(), [&](const auto& record) { return occurs(NameOf(record)); });
+  bool found = false;
+  present.ForEach([&](int bucket) {
+    for (std::size_t number : buckets.Exact(bucket))
+      if (!found && occurs(NameOf(records[number]))) found = true;
+  });
+  return found;
+}
+
+// What TextToInt reads from CalcArithmetic's result for a text without operator characters: the
+// start of the trimmed, lower-cased text with "pi" spelt out, as far as a number can reach.
+int32_t PlainNumber(TextView t) {
+  TextView s = TrimView(t);
+  Text start;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char16_t c = LowerUnit(s[i]);
+    if (c == u'p' && i + 1 < s.size() && LowerUnit(s[i + 1]) == u'i') {
+      start += kPiDigits;
+      break;
+    }
+    bool numeric = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || c == u'$' || c == u'%';
+    if (!numeric) break;
+    start.push_back(c);
+  }
+  return TextToInt(start);
 }
 
 }  // namespace
@@ -128,75 +163,276 @@ NameIndex& TScript::Names() {
   return names_;
 }
 
-Text TScript::Calc2(const Text& expr) {
-  if (nesting_ == 0) nestedLeft_ = limits.nestedWork;
-  Text t = expr;
-  if (Contains(t, u'"')) return t;
-  t = SubstituteNames(std::move(t));
-  if (Contains(t, u'[')) t = SubstituteArrayElement(std::move(t));
-  if (Contains(t, u'"')) return t;
-  t = ApplyBuiltins(std::move(t));
-  if (limits.literalWalks) return reference::CalcArithmetic(t, limits.maxTextLength);
-  return CalcArithmetic(t, limits.maxTextLength);
+// One Calc2 with the texts evaluated inside it, run level by level: a level that meets an index
+// or a sine argument puts a level for it on top and goes on once that one has its value.
+class TScript::Evaluation {
+ public:
+  explicit Evaluation(TScript& script) : script_(script), space_(script.calc_) {}
+  Text Run(TextView expr);
+
+ private:
+  // What a step leaves: the level goes on (perhaps after one put on top of it), or it is over,
+  // with its text as it stands (it holds a double quote) or to be computed.
+  enum class Next { GoOn, AsItStands, Computed };
+
+  Level& At(std::size_t depth) { return space_.levels[depth]; }
+  WorkingText& OwnText(std::size_t depth);
+  void Own(std::size_t depth, Text text);
+
+  Next Names(std::size_t depth);
+  Next Bracket(std::size_t depth);
+  Next Element(std::size_t depth);
+  Next Builtins(std::size_t depth);
+  void Sine(std::size_t depth);
+
+  bool HasNames() const { return !script_.IVars.empty() || !script_.FVars.empty() || !script_.SVars.empty(); }
+  bool SubstituteNames(Text& t);
+  bool NamesMayOccur(std::size_t depth, const WorkingText& w);
+  void ReplaceCall(std::size_t depth, Text value);
+  void Nest(std::size_t depth, Piece inner);
+  bool MetBefore(TextView text) const;
+  void Pop();
+  int32_t NumberOf(std::size_t depth, Next end);
+  // Work done by an inner level counts against what the evaluation may spend on them.
+  void Charge(std::size_t depth, std::size_t units) {
+    if (depth > 0) space_.workLeft -= static_cast<int64_t>(std::min<std::size_t>(units, kInnerWork));
+  }
+  void KeepLittle();
+
+  TScript& script_;
+  CalcLevels& space_;
+};
+
+Text TScript::Calc2(TextView expr) { return Evaluation(*this).Run(expr); }
+
+WorkingText& TScript::Evaluation::OwnText(std::size_t depth) {
+  while (space_.texts.size() <= depth) space_.texts.push_back(std::make_unique<WorkingText>());
+  return *space_.texts[depth];
 }
 
-// Index and sine texts are evaluated inside the evaluation that found them. Beyond the nesting
-// bound, or once the nested texts of one evaluation have used up their share of work, such a text
-// counts as it stands: a script that refers to itself this way cannot exhaust the stack or the clock.
-Text TScript::CalcNested(const Text& expr) {
-  int64_t cost = static_cast<int64_t>(expr.size()) + 1;
-  if (nesting_ >= limits.maxNesting || cost > nestedLeft_) return expr;
-  nestedLeft_ -= cost;
-  NestingGuard guard(nesting_);
-  return Calc2(expr);
+void TScript::Evaluation::Own(std::size_t depth, Text text) {
+  Charge(depth, text.size());
+  WorkingText& own = OwnText(depth);
+  own.Assign(std::move(text));
+  At(depth).work = Piece::All(own);
+}
+
+Text TScript::Evaluation::Run(TextView expr) {
+  if (Contains(expr, u'"')) return Text(expr);
+  space_.levels.clear();
+  space_.inputLengths.clear();
+  space_.lengthsKept = false;
+  space_.workLeft = kInnerWork;
+  Text t(expr);
+  if (HasNames()) SubstituteNames(t);
+  space_.levels.push_back(NewLevel(expr, Piece{}, Stage::Bracket));
+  Own(0, std::move(t));
+  for (;;) {
+    std::size_t depth = space_.levels.size() - 1;
+    Next next = Next::GoOn;
+    switch (At(depth).stage) {
+      case Stage::Names: next = Names(depth); break;
+      case Stage::Bracket: next = Bracket(depth); break;
+      case Stage::Element: next = Element(depth); break;
+      case Stage::Sine: Sine(depth); next = Builtins(depth); break;
+      case Stage::Builtins: next = Builtins(depth); break;
+    }
+    if (next == Next::GoOn) continue;
+    if (depth == 0) {
+      Text result = next == Next::AsItStands ? Text(At(0).work.view()) : CalcArithmetic(OwnText(0).text());
+      KeepLittle();
+      return result;
+    }
+    int32_t value = NumberOf(depth, next);
+    Pop();
+    At(depth - 1).inner = value;
+  }
+}
+
+// Steps 1 and 2 for a nested level: a text with a double quote counts as it stands; names are
+// replaced where some may occur.
+TScript::Evaluation::Next TScript::Evaluation::Names(std::size_t depth) {
+  Level& level = At(depth);
+  if (level.work.Has(Mark::Quote)) return Next::AsItStands;
+  level.stage = Stage::Bracket;
+  if (!HasNames() || (level.work.size() > 256 && !NamesMayOccur(depth, *level.work.of))) return Next::GoOn;
+  Charge(depth, level.work.size());
+  Text t(level.work.view());
+  if (SubstituteNames(t)) Own(depth, std::move(t));
+  return Next::GoOn;
+}
+
+// Step 3: the first bracket pair's index text is evaluated inside this level.
+TScript::Evaluation::Next TScript::Evaluation::Bracket(std::size_t depth) {
+  Level& level = At(depth);
+  std::size_t open = level.work.First(Mark::Open);
+  if (open == kNowhere) {
+    if (level.work.Has(Mark::Quote)) return Next::AsItStands;
+    level.stage = Stage::Builtins;
+    level.builtin = 0;
+    return Next::GoOn;
+  }
+  std::size_t close = level.work.First(Mark::Close);
+  Piece index{level.work.of, open + 1, close != kNowhere && close > open ? close : level.work.end};
+  level.indexText = index;
+  level.stage = Stage::Element;
+  Nest(depth, index);
+  return Next::GoOn;
+}
+
+// Every declared array is tested against the index, whether the text names it or not.
+TScript::Evaluation::Next TScript::Evaluation::Element(std::size_t depth) {
+  int32_t index = At(depth).inner;
+  std::optional<Text> indexText;
+  for (const Array& array : script_.Arrays) {
+    if (!InRange(index, array)) {
+      PrintIndexMessage(index, array.name);
+      continue;
+    }
+    Level& level = At(depth);
+    if (!HasElements(array) || array.name.size() + level.indexText.size() + 2 > level.work.size()) continue;
+    if (!indexText) indexText = Text(level.indexText.view());
+    Charge(depth, level.work.size());
+    std::optional<Text> replaced =
+        Replaced(level.work.view(), array.name + u"[" + *indexText + u"]", ElementText(array, index));
+    if (replaced) Own(depth, std::move(*replaced));
+  }
+  Level& level = At(depth);
+  if (level.work.Has(Mark::Quote)) return Next::AsItStands;
+  level.stage = Stage::Builtins;
+  level.builtin = 0;
+  return Next::GoOn;
+}
+
+// Step 5: each function once, in the order of the marks. The argument runs from the "(" to the
+// first ")" of the whole text, or on to its end when that ")" stands before.
+TScript::Evaluation::Next TScript::Evaluation::Builtins(std::size_t depth) {
+  for (;; ++At(depth).builtin) {
+    Level& level = At(depth);
+    if (level.builtin >= 5) return Next::Computed;
+    Mark mark = static_cast<Mark>(static_cast<uint8_t>(Mark::KeyHit) + level.builtin);
+    std::size_t c = level.work.First(mark);
+    if (c == kNowhere) continue;
+    std::size_t close = level.work.First(Mark::Paren);
+    level.callStart = static_cast<int64_t>(c - level.work.begin) + 1;
+    level.closeParen = close == kNowhere ? 0 : static_cast<int64_t>(close - level.work.begin) + 1;
+    int64_t p = level.callStart + static_cast<int64_t>(MarkName(mark).size());
+    Piece argument = level.work.Mid(p, p - level.closeParen);
+    switch (mark) {
+      case Mark::KeyHit: ReplaceCall(depth, IntToText(KeyHitCount(TextToInt(argument.view())))); break;
+      case Mark::KeyDown: ReplaceCall(depth, IntToText(KeyIsDown(TextToInt(argument.view())))); break;
+      case Mark::Rand: ReplaceCall(depth, IntToText(RandomInt(TextToInt(argument.view()), 1))); break;
+      default:  // "sin(" and "cos(" alike: the sine of the evaluated argument in degrees
+        level.stage = Stage::Sine;
+        Nest(depth, argument);
+        return Next::GoOn;
+    }
+  }
+}
+
+void TScript::Evaluation::Sine(std::size_t depth) {
+  Level& level = At(depth);
+  level.stage = Stage::Builtins;
+  ReplaceCall(depth, DoubleToText(std::sin(static_cast<double>(level.inner) * kRadiansPerDegree)));
+  ++At(depth).builtin;
+}
+
+// The call text runs from the function's name to the first ")"; the whole working text is
+// lower-cased as it is replaced. No occurrence of it can start before the name, which is the
+// first of its kind, so only the rest after it is searched again.
+void TScript::Evaluation::ReplaceCall(std::size_t depth, Text value) {
+  Level& level = At(depth);
+  TextView w = level.work.view();
+  TextView call = MidView(w, level.callStart, level.closeParen - level.callStart + 1);
+  Text result;
+  if (call.empty()) {
+    result = Lowered(w);
+  } else {
+    std::size_t start = static_cast<std::size_t>(level.callStart - 1);
+    TextView rest = w.substr(start + call.size());
+    Text loweredRest = Lowered(rest);
+    result = Lowered(w.substr(0, start));
+    result += value;
+    std::optional<Text> replaced;
+    if (rest.size() >= call.size()) replaced = Replaced(loweredRest, Lowered(call), value);
+    result += replaced ? *replaced : loweredRest;
+  }
+  Own(depth, std::move(result));
+}
+
+// A text met again inside its own evaluation would be evaluated the same way without end: it
+// counts as it stands, as does every inner text once the inner levels have used up their work.
+void TScript::Evaluation::Nest(std::size_t depth, Piece inner) {
+  if (space_.workLeft <= 0 || MetBefore(inner.view())) {
+    At(depth).inner = TextToInt(inner.view());
+    return;
+  }
+  Charge(depth + 1, kLevelCost + (inner.size() <= 256 ? inner.size() : 0));
+  if (inner.of->TableToMake(inner.size())) Charge(depth + 1, inner.of->text().size());
+  if (space_.levels.size() >= kLevelsWalked && !space_.lengthsKept) {
+    for (const Level& level : space_.levels) ++space_.inputLengths[level.input.size()];
+    space_.lengthsKept = true;
+  }
+  if (space_.lengthsKept) ++space_.inputLengths[inner.size()];
+  space_.levels.push_back(NewLevel(inner.view(), inner, Stage::Names));
+}
+
+bool TScript::Evaluation::MetBefore(TextView text) const {
+  if (space_.lengthsKept && space_.inputLengths.count(text.size()) == 0) return false;
+  return std::any_of(space_.levels.begin(), space_.levels.end(),
+                     [&](const Level& level) { return level.input.size() == text.size() && level.input == text; });
+}
+
+void TScript::Evaluation::Pop() {
+  if (space_.lengthsKept) {
+    auto found = space_.inputLengths.find(space_.levels.back().input.size());
+    if (--found->second == 0) space_.inputLengths.erase(found);
+  }
+  space_.levels.pop_back();
+}
+
+// An inner level's result is wanted only as a number.
+int32_t TScript::Evaluation::NumberOf(std::size_t depth, Next end) {
+  const Level& level = At(depth);
+  TextView w = level.work.view();
+  if (end == Next::AsItStands) return TextToInt(w);
+  if (level.work.Has(Mark::Operator)) {
+    Charge(depth, w.size());
+    return TextToInt(CalcArithmetic(Text(w)));
+  }
+  return PlainNumber(w);
+}
+
+void TScript::Evaluation::KeepLittle() {
+  if (space_.texts.size() > kTextsKept) space_.texts.resize(kTextsKept);
+  for (auto& text : space_.texts)
+    if (text->text().capacity() > kUnitsKept) text->Assign(Text());
+  if (space_.levels.capacity() > kLevelsWalked) std::vector<Level>().swap(space_.levels);
+  space_.inputLengths.clear();
 }
 
 // Every occurrence of every name, in list order; a later name also meets the values put in by
 // earlier ones.
-Text TScript::SubstituteNames(Text t) {
-  NameIndex& names = Names();
+bool TScript::Evaluation::SubstituteNames(Text& t) {
+  NameIndex& names = script_.Names();
   PresentChars present(t);
-  std::size_t maxLength = limits.maxTextLength;
-  SubstituteList(t, IVars, names.ivars, present, limits.literalWalks, maxLength);
-  SubstituteList(t, FVars, names.fvars, present, limits.literalWalks, maxLength);
-  SubstituteList(t, SVars, names.svars, present, limits.literalWalks, maxLength);
-  return t;
+  bool changed = SubstituteList(t, script_.IVars, names.ivars, present);
+  changed |= SubstituteList(t, script_.FVars, names.fvars, present);
+  changed |= SubstituteList(t, script_.SVars, names.svars, present);
+  return changed;
 }
 
-// Only the first bracket pair counts. Every declared array is tested against its index, whether
-// the text names it or not.
-Text TScript::SubstituteArrayElement(Text t) {
-  int open = FindText(t, u"[");
-  int close = FindText(t, u"]");
-  Text indexText = MidText(t, open + 1, close - open - 1);
-  int32_t index = TextToInt(CalcNested(indexText));
-  for (const Array& array : Arrays) {
-    if (!InRange(index, array)) {
-      PrintLine(u"Auf das Feld " + IntToText(index) + u" im Array <" + array.name +
-                u"> kann nicht zugegriffen werden!");
-      continue;
-    }
-    if (array.typ < 1 || array.typ > 3) continue;
-    t = ReplaceBounded(std::move(t), array.name + u"[" + indexText + u"]", ElementText(array, index),
-                       limits.maxTextLength);
+bool TScript::Evaluation::NamesMayOccur(std::size_t depth, const WorkingText& w) {
+  if (w.namesFound < 0) {
+    Charge(depth, w.text().size());
+    NameIndex& names = script_.Names();
+    TextView t(w.text());
+    PresentChars present(t);
+    bool found = AnyNameIn(t, script_.IVars, names.ivars, present) || AnyNameIn(t, script_.FVars, names.fvars, present) ||
+                 AnyNameIn(t, script_.SVars, names.svars, present);
+    const_cast<WorkingText&>(w).namesFound = found ? 1 : 0;
   }
-  return t;
-}
-
-// The call text runs from the function's name to the first ")" of the whole text; replacing it
-// lower-cases the whole working text as well.
-Text TScript::ApplyBuiltins(Text t) {
-  for (const Builtin& builtin : kBuiltins) {
-    TextView prefix(builtin.prefix);
-    int c = FindLowered(t, prefix);
-    if (c == 0) continue;
-    int p = c + static_cast<int>(prefix.size());
-    int close = FindText(t, u")");
-    Text value = builtin.value(*this, MidText(t, p, p - close));
-    Text call = LowerText(MidText(t, c, close - c + 1));
-    t = ReplaceBounded(LowerText(t), call, value, limits.maxTextLength);
-  }
-  return t;
+  return w.namesFound == 1;
 }
 
 }  // namespace orvelt::zunt

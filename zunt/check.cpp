@@ -22,25 +22,25 @@ bool IsFieldCommand(const Text& cmd) { return IsCommandWord(cmd) && TypOfCommand
 std::vector<Evaluated> EvaluatedParts(const Statement& st, bool numberAssignment) {
   std::vector<Evaluated> parts;
   auto add = [&](int from, int to) {
-    if (to >= from) parts.push_back({from, MidText(st.L, from, to - from + 1)});
+    if (to >= from) parts.push_back({from, MidText(st.text, from, to - from + 1)});
   };
-  const int eq = FindText(st.L, u"=");
-  const int typ = TypOfCommand(st.cmd);
-  if (st.cmd == u"if" || st.cmd == u"apptitle") {
-    add(st.p + 1, st.len);
-  } else if (IsFieldCommand(st.cmd) && st.p > 0) {
-    int from = st.p + 1;
-    for (int comma = FindText(st.L, u",", from); comma > 0; comma = FindText(st.L, u",", from)) {
+  const int eq = FindText(st.text, u"=");
+  const int typ = TypOfCommand(st.command);
+  if (st.command == u"if" || st.command == u"apptitle") {
+    add(st.separator + 1, st.length);
+  } else if (IsFieldCommand(st.command) && st.separator > 0) {
+    int from = st.separator + 1;
+    for (int comma = FindText(st.text, u",", from); comma > 0; comma = FindText(st.text, u",", from)) {
       add(from, comma - 1);
       from = comma + 1;
     }
-    add(from, st.len);
+    add(from, st.length);
   } else if ((typ == 1 || typ == 2) && eq > 0) {
-    add(eq + 1, st.len);
-  } else if (typ == 0 && !IsCommandWord(st.cmd)) {
-    const int open = FindText(st.L, u"["), close = FindText(st.L, u"]");
+    add(eq + 1, st.length);
+  } else if (typ == 0 && !IsCommandWord(st.command)) {
+    const int open = FindText(st.text, u"["), close = FindText(st.text, u"]");
     if (open > 0 && close > open) add(open + 1, close - 1);
-    if (numberAssignment && eq > 0) add(eq + 2, st.len);
+    if (numberAssignment && eq > 0) add(eq + 2, st.length);
   }
   return parts;
 }
@@ -53,12 +53,12 @@ CheckedScript Gather(TScript&& script) {
   checked.declared.push_back({u"input_text", 0, 3, false});
   checked.statements.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
-    const Text& line = checked.script.lines[i];
+    const Text line(checked.script.lines[i]);
     if (!line.empty() && line[0] == u';') continue;
     checked.statements[i].emplace(line);
     const Statement* st = checked.Runs(i);
-    if (const int typ = st ? TypOfCommand(st->cmd) : 0; typ > 0) {
-      Declaration declaration = DeclarationName(st->L, typ);
+    if (const int typ = st ? TypOfCommand(st->command) : 0; typ > 0) {
+      Declaration declaration = DeclarationName(st->text, static_cast<ElementType>(typ));
       checked.declared.push_back({std::move(declaration.name), i, typ, declaration.array});
     }
   }
@@ -71,38 +71,38 @@ CheckedScript Gather(TScript&& script) {
     const Statement* st = checked.Runs(i);
     if (!st) continue;
     bool numbers = false;
-    checked.ForEachNameStarting(st->L, [&numbers](const DeclaredName& name) { numbers = numbers || name.typ != 3; });
+    checked.ForEachNameStarting(st->text, [&numbers](const DeclaredName& name) { numbers = numbers || name.typ != 3; });
     checked.evaluated[i] = EvaluatedParts(*st, numbers);
   }
   return checked;
 }
 
 void CheckIndentation(CheckedScript& checked, std::size_t i) {
-  const Text& line = checked.script.lines[i];
+  const Text line(checked.script.lines[i]);
   const Statement& st = *checked.statements[i];
   if (line.empty()) return;
-  if (line[0] == u' ' && !TrimText(st.L).empty())
+  if (line[0] == u' ' && !TrimText(st.text).empty())
     checked.Report(i, 1, u"Die Zeile beginnt mit einem Leerzeichen und wird ignoriert" +
-                             Text(LowerText(TrimText(st.L)).rfind(u"endif", 0) == 0 ? u", auch als endif" : u""));
+                             Text(LowerText(TrimText(st.text)).rfind(u"endif", 0) == 0 ? u", auch als endif" : u""));
   else if (line[0] == u'\t')
-    checked.Report(i, 1, u"Die Zeile beginnt mit einem Tabulator: zunt meldet 'Befehl <" + st.cmd +
+    checked.Report(i, 1, u"Die Zeile beginnt mit einem Tabulator: zunt meldet 'Befehl <" + st.command +
                              u"> nicht vorhanden' und wartet auf eine Taste");
 }
 
 // ";" ends every line; in print and input the first comma also ends the text.
 void CheckCutTexts(CheckedScript& checked, std::size_t i) {
-  const Text& line = checked.script.lines[i];
+  const Text line(checked.script.lines[i]);
   const int semicolon = FindText(line, u";");
   int quotes = 0;
   for (int k = 1; k < semicolon; ++k) quotes += line[static_cast<std::size_t>(k - 1)] == u'"';
   if (semicolon > 0 && quotes % 2 == 1)
     checked.Report(i, semicolon, u"Das ';' beendet die Zeile, auch zwischen Anführungszeichen: der Rest fällt weg");
   const Statement& st = *checked.statements[i];
-  if (st.cmd != u"print" && st.cmd != u"input") return;
-  const int open = FindText(st.L, u"\"");
-  const int close = FindText(st.L, u"\"", open + 1);
-  if (open > 0 && open < st.c1 && (close == 0 || st.c1 < close))
-    checked.Report(i, st.c1, u"Das Komma beendet den Text, auch zwischen Anführungszeichen: " + Quoted(st.cmd) +
+  if (st.command != u"print" && st.command != u"input") return;
+  const int open = FindText(st.text, u"\"");
+  const int close = FindText(st.text, u"\"", open + 1);
+  if (open > 0 && open < st.comma1 && (close == 0 || st.comma1 < close))
+    checked.Report(i, st.comma1, u"Das Komma beendet den Text, auch zwischen Anführungszeichen: " + Quoted(st.command) +
                                  u" liest danach die Koordinaten");
 }
 
@@ -129,12 +129,12 @@ void CheckCondition(CheckedScript& checked, std::size_t i, bool& noted) {
   int op = 0;
   char16_t which = 0;
   for (char16_t c : std::u16string_view(u"=<>!"))
-    if (op == 0 && (op = FindText(st.L, Text(1, c))) > 0) which = c;
+    if (op == 0 && (op = FindText(st.text, Text(1, c))) > 0) which = c;
   if (op == 0) {
     checked.Report(i, 1, u"Die Bedingung vergleicht nichts (=, <, > oder !): sie gilt immer");
     return;
   }
-  const int other = std::max(FindText(st.L, u"<"), FindText(st.L, u">"));
+  const int other = std::max(FindText(st.text, u"<"), FindText(st.text, u">"));
   if (which == u'=' && other > 0)
     checked.Report(i, op, u"Verglichen wird nur mit '=', das vor '<' und '>' geht: '<=' und '>=' gibt es nicht, "
                           u"'<' und '>' gelten schon bei Gleichheit");
@@ -143,7 +143,7 @@ void CheckCondition(CheckedScript& checked, std::size_t i, bool& noted) {
     checked.Report(i, op, u"'<' gilt auch bei Gleichheit ('if a < 10' gilt für a = 10), '>' ebenso: einen "
                           u"strengen Vergleich gibt es nicht", Severity::Note);
   }
-  if (const int quote = FindText(st.L, u"\""); quote > 0)
+  if (const int quote = FindText(st.text, u"\""); quote > 0)
     checked.Report(i, quote, u"Verglichen werden Zahlen: ein Text zählt als 0, die Bedingung vergleicht keine Texte");
 }
 
@@ -174,18 +174,18 @@ class IfPairs {
 // Any other word makes the line an assignment to every name it starts with.
 void CheckAssignment(CheckedScript& checked, std::size_t i) {
   const Statement& st = *checked.statements[i];
-  const int eq = FindText(st.L, u"=");
-  const bool quote = FindText(st.L, u"\"") > 0;
-  const Text missing = u"zunt meldet 'Befehl <" + st.cmd + u"> nicht vorhanden' und wartet auf eine Taste";
-  const int paren = FindText(st.cmd, u"(");
-  if (paren > 0 && IsCommandWord(LeftText(st.cmd, paren - 1))) {
-    checked.Report(i, paren, u"'(' trennt den Befehl nur in einer Zeile ohne Leerzeichen: hier ist " + Quoted(st.cmd) +
+  const int eq = FindText(st.text, u"=");
+  const bool quote = FindText(st.text, u"\"") > 0;
+  const Text missing = u"zunt meldet 'Befehl <" + st.command + u"> nicht vorhanden' und wartet auf eine Taste";
+  const int paren = FindText(st.command, u"(");
+  if (paren > 0 && IsCommandWord(LeftText(st.command, paren - 1))) {
+    checked.Report(i, paren, u"'(' trennt den Befehl nur in einer Zeile ohne Leerzeichen: hier ist " + Quoted(st.command) +
                                  u" das Befehlswort, und die Zeile gilt als Zuweisung");
     return;
   }
   bool matched = false, assigns = false, numbers = false;
   Text text;  // a string variable that the line names
-  checked.ForEachNameStarting(st.L, [&](const DeclaredName& name) {
+  checked.ForEachNameStarting(st.text, [&](const DeclaredName& name) {
     matched = true;
     const bool number = name.array || name.typ != 3;
     numbers = numbers || number;
@@ -193,17 +193,17 @@ void CheckAssignment(CheckedScript& checked, std::size_t i) {
     if (!number) text = name.name;
   });
   if (!matched && eq > 0) {
-    checked.Report(i, 1, u"Zuweisung an " + Quoted(TrimText(LeftText(st.L, eq - 1))) +
+    checked.Report(i, 1, u"Zuweisung an " + Quoted(TrimText(LeftText(st.text, eq - 1))) +
                              u", das nirgends deklariert ist: " + missing);
   } else if (!matched) {
-    checked.Report(i, 1, u"Unbekannter Befehl " + Quoted(st.cmd) + u": " + missing);
+    checked.Report(i, 1, u"Unbekannter Befehl " + Quoted(st.command) + u": " + missing);
   } else if (!assigns) {
     checked.Report(i, 1, (text.empty() ? u"Ohne '=' ändert die Zeile nichts: "
                                        : u"Ein Text für " + Quoted(text) + u" braucht Anführungszeichen: ohne ändert "
                                                                            u"die Zeile nichts, und ") + missing);
-  } else if (numbers && eq > 0 && eq < st.len && st.L[static_cast<std::size_t>(eq)] != u' ') {
+  } else if (numbers && eq > 0 && eq < st.length && st.text[static_cast<std::size_t>(eq)] != u' ') {
     checked.Report(i, eq + 1, u"Das Zeichen direkt nach '=' wird übersprungen: " +
-                                  Quoted(Text(1, st.L[static_cast<std::size_t>(eq)])) +
+                                  Quoted(Text(1, st.text[static_cast<std::size_t>(eq)])) +
                                   u" geht verloren; schreibe ein Leerzeichen nach '='");
   }
 }
@@ -218,12 +218,12 @@ void CheckLines(CheckedScript& checked) {
     if (!st) continue;
     CheckCutTexts(checked, i);
     CheckOperatorBlanks(checked, i);
-    if (st->cmd == u"if") {
+    if (st->command == u"if") {
       pairs.If(i);
       CheckCondition(checked, i, noted);
-    } else if (st->cmd == u"endif") {
+    } else if (st->command == u"endif") {
       pairs.Endif(checked, i);
-    } else if (!IsCommandWord(st->cmd)) {
+    } else if (!IsCommandWord(st->command)) {
       CheckAssignment(checked, i);
     }
   }
@@ -240,7 +240,7 @@ std::vector<Finding> CheckScript(TScript&& script) {
 }  // namespace
 
 const Statement* CheckedScript::Runs(std::size_t line) const {
-  const Text& text = script.lines[line];
+  const Text text(script.lines[line]);
   if (!statements[line] || text.empty() || text[0] == u' ' || text[0] == u'\t' || text[0] == u'#') return nullptr;
   return &*statements[line];
 }

@@ -41,7 +41,7 @@ std::set<Text> WordsInUse(const CheckedScript& checked) {
 
 // Where the declaration line names the variable, after its type word.
 int ColumnOfName(const CheckedScript& checked, const DeclaredName& name) {
-  const int at = FindText(checked.script.lines[name.line], name.name, checked.statements[name.line]->p + 1);
+  const int at = FindText(Text(checked.script.lines[name.line]), name.name, checked.statements[name.line]->separator + 1);
   return at > 0 ? at : 1;
 }
 
@@ -109,10 +109,10 @@ Text WrittenLabel(const Text& raw) {
 
 // A label's name is its text read as an expression: in lower case, "pi" spelt out, a comment kept.
 void CheckLabels(CheckedScript& checked, const std::map<Text, int32_t>& last) {
-  const std::vector<TGoto>& labels = checked.script.TGotos;
+  const auto& labels = checked.script.TGotos;
   for (std::size_t k = 0; k < labels.size(); ++k) {
     const std::size_t line = static_cast<std::size_t>(labels[k].line);
-    const Text& raw = checked.script.lines[line];
+    const Text raw(checked.script.lines[line]);
     const Text written = WrittenLabel(raw);
     if (labels[k].name != written)
       checked.Report(line, 2, u"Die Marke heißt " + Quoted(labels[k].name) + u", nicht " + Quoted(written) +
@@ -126,19 +126,19 @@ void CheckLabels(CheckedScript& checked, const std::map<Text, int32_t>& last) {
 void CheckGotos(CheckedScript& checked, const std::map<Text, int32_t>& last) {
   std::map<Text, const TGoto*> written;  // each label by what its line shows
   for (const TGoto& label : checked.script.TGotos)
-    written.emplace(WrittenLabel(checked.script.lines[static_cast<std::size_t>(label.line)]), &label);
+    written.emplace(WrittenLabel(Text(checked.script.lines[static_cast<std::size_t>(label.line)])), &label);
   for (std::size_t i = 0; i < checked.statements.size(); ++i) {
     const Statement* st = checked.Runs(i);
-    if (!st || st->cmd != u"goto") continue;
-    const Text target = TrimText(st->R());
+    if (!st || st->command != u"goto") continue;
+    const Text target = TrimText(Text(st->Rest()));
     if (last.count(target)) continue;
     Text hint;
     if (last.count(LowerText(target)))
       hint = u"; Marken werden klein geschrieben: " + Quoted(LowerText(target));
     else if (auto label = written.find(target); label != written.end())
       hint = u"; die Marke in Zeile " + IntToText(label->second->line + 1) + u" heißt " + Quoted(label->second->name);
-    int column = st->p + 1;
-    while (column <= st->len && st->L[static_cast<std::size_t>(column - 1)] == u' ') ++column;
+    int column = st->separator + 1;
+    while (column <= st->length && st->text[static_cast<std::size_t>(column - 1)] == u' ') ++column;
     checked.Report(i, column, u"Keine Marke heißt " + Quoted(target) + u": goto tut hier nichts" + hint);
   }
 }

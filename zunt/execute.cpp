@@ -1,11 +1,12 @@
 // Execute: the script run line by line: comments cut, the command word found, "if"/"endif"
 // skipping kept, and every line dispatched through the command table, in its order.
+#include "zunt/execute.h"
+
 #include "runtime/clock.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
 #include "runtime/window.h"
-#include "zunt/script.h"
 #include "zunt/statement.h"
 #include "zunt/store.h"
 #include "zunt/window_input.h"
@@ -13,55 +14,18 @@
 namespace orvelt::zunt {
 namespace {
 
-class Executor {
- public:
-  explicit Executor(TScript& script) : script_(script) {}
-  int Run();
-  static bool Knows(const Text& word);
+void OpenWindowPaced(int width, int height) { OpenGraphicsWindow(width, height, 0, 60, WindowPlacement::Centred); }
 
- private:
-  using Handler = void (Executor::*)(const Statement&);
-  struct Command {
-    const char16_t* word;
-    Handler handler;
-  };
-  static const Command kCommands[];
+void WaitForAnyKey() { WaitForKey(); }
 
-  void Dispatch(const Statement& st);
-  int N(const Text& text) { return TextToInt(script_.Calc2(text)); }
-  Text T(const Text& text) { return ReplaceText(script_.Calc2(text), u"\"", u""); }
-  void WaitKey();
+Text TypedInWindowOrConsole(int x, int y, const Text& prompt) {
+  return HasKeySource() ? WindowInput(x, y, prompt) : ConsoleInput(prompt);
+}
 
-  void DeclareInt(const Statement& st) { DeclareFromLine(script_, st.L, 1); }
-  void DeclareFloat(const Statement& st) { DeclareFromLine(script_, st.L, 2); }
-  void DeclareString(const Statement& st) { DeclareFromLine(script_, st.L, 3); }
-  void If(const Statement& st);
-  void Goto(const Statement& st);
-  void AppTitle(const Statement& st);
-  void Window(const Statement& st);
-  void Error(const Statement& st);
-  void Color(const Statement& st);
-  void Print(const Statement& st);
-  void Input(const Statement& st);
-  void Rect(const Statement& st);
-  void Oval(const Statement& st);
-  void Line(const Statement& st);
-  void Plot(const Statement& st);
-  void Cls(const Statement& st);
-  void ClsColor(const Statement& st);
-  void Flip(const Statement& st);
-  void WaitKeyStatement(const Statement& st);
-  void End(const Statement& st);
-  void Nothing(const Statement& st);
-  void Assignment(const Statement& st);
+}  // namespace
 
-  TScript& script_;
-  int32_t counter_ = 0;      // zero-based index of the line being run
-  int32_t skip_ = 0;         // above 0 while lines are skipped after a false "if"
-  bool handled_ = false;     // the line was an assignment, an "endif" or a label line
-  bool end_ = false;         // set by "end": the run stops after this line
-  std::size_t inputText_ = 0;  // where the executor's own input_text stands in SVars
-};
+const Surroundings kWindowAndConsole = {WaitForAnyKey, OpenWindowPaced, TypedInWindowOrConsole};
+
 
 // The dispatch order; the first row whose word matches runs.
 const Executor::Command Executor::kCommands[] = {
@@ -88,33 +52,34 @@ const Executor::Command Executor::kCommands[] = {
     {u"", &Executor::Nothing},                // blank lines and lines starting with a blank
 };
 
-int Executor::Run() {
+void Executor::Begin() {
   PrintLine(u"Beginne Ausfuehrung des Scriptes <" + script_.file + u">");
   SeedRandom(static_cast<int32_t>(Millisecs()));
   script_.SVars.push_back(SVar{u"input_text", u""});
   inputText_ = script_.SVars.size() - 1;
-  const int32_t total = script_.anz;
-  int64_t budget = script_.limits.lineBudget;
-  while (counter_ < total) {
-    if (budget >= 0 && budget-- == 0) break;
-    const Text& line = script_.lines[static_cast<std::size_t>(counter_)];
-    if (!line.empty() && line[0] == u';') {
-      ++counter_;
-      continue;
-    }
-    Statement st(line);
-    if (st.cmd == u"endif") {
-      if (skip_ > 0) --skip_;
-      handled_ = true;
-    }
-    if (skip_ == 0) Dispatch(st);
-    if (end_) break;
-    handled_ = false;
-    ++counter_;
-  }
-  PrintLine(u"Script erfolgreich ausgefuehrt!");
-  return 0;
+  total_ = script_.anz;
 }
+
+bool Executor::RunLine() {
+  if (counter_ >= total_) return false;
+  TextView line = script_.lines[static_cast<std::size_t>(counter_)];
+  if (!line.empty() && line[0] == u';') {
+    ++counter_;
+    return true;
+  }
+  Statement st(line);
+  if (st.command == u"endif") {
+    if (skip_ > 0) --skip_;
+    handled_ = true;
+  }
+  if (skip_ == 0) Dispatch(st);
+  if (end_) return false;
+  handled_ = false;
+  ++counter_;
+  return true;
+}
+
+void Executor::Finish() { PrintLine(u"Script erfolgreich ausgefuehrt!"); }
 
 bool Executor::Knows(const Text& word) {
   for (const Command& command : kCommands)
@@ -124,7 +89,7 @@ bool Executor::Knows(const Text& word) {
 
 void Executor::Dispatch(const Statement& st) {
   for (const Command& command : kCommands) {
-    if (st.cmd == command.word) {
+    if (st.command == command.word) {
       (this->*command.handler)(st);
       return;
     }
@@ -132,108 +97,112 @@ void Executor::Dispatch(const Statement& st) {
   Assignment(st);
 }
 
-// Without a person at the keyboard (fuzzing) nothing waits.
-void Executor::WaitKey() {
-  if (!script_.limits.noWaiting) WaitForKey();
-}
+int32_t Executor::NumberOf(TextView field) { return TextToInt(script_.Calc2(field)); }
+
+// A text argument loses every double quote.
+Text Executor::TextOf(TextView field) { return ReplaceText(script_.Calc2(field), u"\"", u""); }
+
+void Executor::DeclareInt(const Statement& st) { DeclareFromLine(script_, st.text, ElementType::Integer); }
+void Executor::DeclareFloat(const Statement& st) { DeclareFromLine(script_, st.text, ElementType::Float); }
+void Executor::DeclareString(const Statement& st) { DeclareFromLine(script_, st.text, ElementType::String); }
 
 // The operator is the first of "=", "<", ">", "!" that occurs anywhere in the line; both sides
 // are compared as integers, "<" and ">" holding for equal sides too.
 void Executor::If(const Statement& st) {
-  static const char16_t kOperators[] = u"=<>!";
-  int op = 0;
+  int64_t op = 0;
   char16_t which = 0;
-  for (char16_t c : std::u16string_view(kOperators)) {
-    op = FindText(st.L, Text(1, c));
+  for (char16_t c : TextView(u"=<>!")) {
+    op = FindUnit(st.text, c);
     if (op > 0) {
       which = c;
       break;
     }
   }
   if (op == 0) return;
-  int32_t a = N(MidText(st.L, st.p + 1, op - st.p - 1));
-  int32_t b = N(MidText(st.L, op + 1, st.len - op));
+  int32_t a = NumberOf(MidView(st.text, st.separator + 1, op - st.separator - 1));
+  int32_t b = NumberOf(MidView(st.text, op + 1, st.length - op));
   bool holds = which == u'=' ? a == b : which == u'<' ? a <= b : which == u'>' ? a >= b : a != b;
   if (!holds) ++skip_;
 }
 
 void Executor::Goto(const Statement& st) {
-  if (std::optional<int32_t> line = FindLabelLine(script_, TrimText(st.R()))) counter_ = *line;
+  if (std::optional<int32_t> line = FindLabelLine(script_, TrimView(st.Rest()))) counter_ = *line;
 }
 
-void Executor::AppTitle(const Statement& st) { SetWindowTitle(u"ZUNT - " + T(st.R())); }
+void Executor::AppTitle(const Statement& st) { SetWindowTitle(u"ZUNT - " + TextOf(st.Rest())); }
 
 void Executor::Window(const Statement& st) {
-  int width = N(st.F1());
-  int height = N(st.F2());
-  if (!script_.limits.noWaiting) OpenGraphicsWindow(width, height, 0, 60, WindowPlacement::Centred);
+  int width = NumberOf(st.FirstField());
+  int height = NumberOf(st.SecondField());
+  surroundings_.openWindow(width, height);
 }
 
 void Executor::Error(const Statement&) { RaiseFatalError(u"Unknown error"); }
 
 void Executor::Color(const Statement& st) {
-  int red = N(st.F1());
-  int green = N(st.F2());
-  int blue = N(st.F3plus());
+  int red = NumberOf(st.FirstField());
+  int green = NumberOf(st.SecondField());
+  int blue = NumberOf(st.FromThirdField());
   SetDrawColor(red, green, blue);
 }
 
 void Executor::Print(const Statement& st) {
-  Text text = T(st.F1());
-  int x = N(st.F2());
-  int y = N(st.F3plus());
-  DrawTextAt(text, static_cast<float>(x), static_cast<float>(y));
+  Text shown = TextOf(st.FirstField());
+  int x = NumberOf(st.SecondField());
+  int y = NumberOf(st.FromThirdField());
+  DrawTextAt(shown, static_cast<float>(x), static_cast<float>(y));
 }
 
 // input_text leaves SVars while the user types and comes back as the last string variable, which
 // decides where it stands in the order of substitution.
 void Executor::Input(const Statement& st) {
-  Text prompt = T(st.F1());
-  int x = N(st.F2());
-  int y = N(st.F3plus());
+  Text prompt = TextOf(st.FirstField());
+  int x = NumberOf(st.SecondField());
+  int y = NumberOf(st.FromThirdField());
   SVar inputText = std::move(script_.SVars[inputText_]);
   script_.SVars.erase(script_.SVars.begin() + static_cast<std::ptrdiff_t>(inputText_));
-  Text typed;
-  if (!script_.limits.noWaiting) typed = HasKeySource() ? WindowInput(x, y, prompt) : ConsoleInput(prompt);
-  inputText.value = u"\"" + typed + u"\"";
+  inputText.value = u"\"" + surroundings_.typedLine(x, y, prompt) + u"\"";
   script_.SVars.push_back(std::move(inputText));
   inputText_ = script_.SVars.size() - 1;
   script_.Names().svars.Invalidate();
 }
 
 void Executor::Rect(const Statement& st) {
-  int x = N(st.F1()), y = N(st.F2()), w = N(st.F3()), h = N(st.F4plus());
+  int x = NumberOf(st.FirstField()), y = NumberOf(st.SecondField());
+  int w = NumberOf(st.ThirdField()), h = NumberOf(st.FromFourthField());
   DrawFilledRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), static_cast<float>(h));
 }
 
 void Executor::Oval(const Statement& st) {
-  int x = N(st.F1()), y = N(st.F2()), w = N(st.F3()), h = N(st.F4plus());
+  int x = NumberOf(st.FirstField()), y = NumberOf(st.SecondField());
+  int w = NumberOf(st.ThirdField()), h = NumberOf(st.FromFourthField());
   DrawFilledOval(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), static_cast<float>(h));
 }
 
 void Executor::Line(const Statement& st) {
-  int x1 = N(st.F1()), y1 = N(st.F2()), x2 = N(st.F3()), y2 = N(st.F4plus());
+  int x1 = NumberOf(st.FirstField()), y1 = NumberOf(st.SecondField());
+  int x2 = NumberOf(st.ThirdField()), y2 = NumberOf(st.FromFourthField());
   DrawLineSegment(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2));
 }
 
 void Executor::Plot(const Statement& st) {
-  int x = N(st.F1());
-  int y = N(st.F2());
+  int x = NumberOf(st.FirstField());
+  int y = NumberOf(st.SecondField());
   DrawPoint(static_cast<float>(x), static_cast<float>(y));
 }
 
 void Executor::Cls(const Statement&) { ClearCanvas(); }
 
 void Executor::ClsColor(const Statement& st) {
-  int red = N(st.F1());
-  int green = N(st.F2());
-  int blue = N(st.F3plus());
+  int red = NumberOf(st.FirstField());
+  int green = NumberOf(st.SecondField());
+  int blue = NumberOf(st.FromThirdField());
   SetClearColor(red, green, blue);
 }
 
 void Executor::Flip(const Statement&) { PresentCanvas(-1); }
 
-void Executor::WaitKeyStatement(const Statement&) { WaitKey(); }
+void Executor::WaitKeyStatement(const Statement&) { surroundings_.waitForKey(); }
 
 void Executor::End(const Statement&) { end_ = true; }
 
@@ -242,16 +211,21 @@ void Executor::Nothing(const Statement&) {}
 // Any other word: an assignment, or a label line, or else an error that waits for a key and
 // lets the run go on.
 void Executor::Assignment(const Statement& st) {
-  if (AssignFromLine(script_, st.L)) handled_ = true;
-  if (!st.L.empty() && st.L[0] == u'#') handled_ = true;
+  if (AssignFromLine(script_, st.text)) handled_ = true;
+  if (!st.text.empty() && st.text[0] == u'#') handled_ = true;
   if (handled_) return;
-  PrintLine(u"Scriptfehler in Zeile " + IntToText(counter_) + u": Befehl <" + st.cmd + u"> nicht vorhanden.");
-  WaitKey();
+  PrintLine(u"Scriptfehler in Zeile " + IntToText(counter_) + u": Befehl <" + st.command + u"> nicht vorhanden.");
+  surroundings_.waitForKey();
 }
 
-}  // namespace
-
-int TScript::Execute() { return Executor(*this).Run(); }
+int TScript::Execute() {
+  Executor run(*this);
+  run.Begin();
+  while (run.RunLine()) {
+  }
+  run.Finish();
+  return 0;
+}
 
 bool IsCommandWord(const Text& word) { return Executor::Knows(word); }
 

@@ -1,6 +1,9 @@
 // Load: the script file read into lines, with one jump label for every line that starts with "#".
 #include "zunt/load.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "runtime/lines.h"
 #include "runtime/process.h"
 
@@ -14,27 +17,34 @@ void ForEachLine(const Text& content, Store store) {
   while (pos < content.size()) store(NextLine(content, pos));
 }
 
-}  // namespace
-
-void StoreScriptLines(TScript& script, const Text& content) {
-  ForEachLine(content, [&script](Text line) {
-    bool label = !line.empty() && line[0] == u'#';
-    std::size_t at = static_cast<std::size_t>(script.anz);
-    if (at < script.lines.size())
-      script.lines[at] = std::move(line);
-    else
-      script.lines.push_back(std::move(line));
-    // Labels are named through Calc2 while every list is still empty.
-    if (label) script.TGotos.push_back(TGoto{script.Calc2(script.lines[at].substr(1)), script.anz});
-    ++script.anz;
-  });
+// At most this many lines: one per line end, and one more after the last.
+std::size_t LineCountBound(const Text& content) {
+  return static_cast<std::size_t>(std::count_if(content.begin(), content.end(), [](char16_t c) {
+           return ClassifyLineChar(c) == LineChar::EndsLine;
+         })) + 1;
 }
 
-// The lists are made empty before the file is opened, so they exist even when loading fails.
-// The first size of lines is limit; a longer script makes it grow, so that no line is lost.
+}  // namespace
+
+bool StoreScriptLines(TScript& script, const Text& content) {
+  if (LineCountBound(content) > static_cast<std::size_t>(INT32_MAX) - static_cast<std::size_t>(script.anz))
+    return false;
+  script.lines.Reserve(content.size(), LineCountBound(content));
+  ForEachLine(content, [&script](Text line) {
+    script.lines.Append(line);
+    // Labels are named through Calc2 while every list is still empty.
+    if (!line.empty() && line[0] == u'#') script.TGotos.push_back(TGoto{script.Calc2(line.substr(1)), script.anz});
+    ++script.anz;
+  });
+  return true;
+}
+
+// The lists are made empty before the file is opened, so they exist even when loading fails. The
+// lines take the room their characters need, whatever the limit: no line is lost.
 int TScript::Load(const Text& path, int limit) {
   file = path;
-  lines.assign(static_cast<std::size_t>(limit > 0 ? limit : 0), Text());
+  lines.Clear();
+  lines.Reserve(0, static_cast<std::size_t>(std::max(limit, 0)));
   anz = 0;
   IVars.clear();
   FVars.clear();
@@ -42,10 +52,13 @@ int TScript::Load(const Text& path, int limit) {
   Arrays.clear();
   TGotos.clear();
   std::optional<std::string> native = FindRegularFile(path);
-  std::string bytes;
-  if (!native || !ReadFileBytes(*native, &bytes)) return 0;
-  StoreScriptLines(*this, DecodeBytes(bytes));
-  return 1;
+  Text content;
+  {
+    std::string bytes;
+    if (!native || !ReadFileBytes(*native, &bytes)) return 0;
+    content = DecodeBytes(bytes);
+  }
+  return StoreScriptLines(*this, content) ? 1 : 0;
 }
 
 }  // namespace orvelt::zunt

@@ -5,7 +5,8 @@
 
 namespace orvelt::zunt {
 
-// Stores the lines of the decoded file text after those already stored, as Load does.
-void StoreScriptLines(TScript& script, const Text& content);
+// Stores the lines of the decoded file text after those already stored, as Load does. False, and
+// nothing stored, when the lines would be more than a line number can count.
+bool StoreScriptLines(TScript& script, const Text& content);
 
 }  // namespace orvelt::zunt

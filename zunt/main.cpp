@@ -2,4 +2,8 @@
 #include "runtime/process.h"
 #include "zunt/entry.h"
 
-int main(int argc, char** argv) { return orvelt::RunProgram(argc, argv, orvelt::zunt::Main); }
+int main(int argc, char** argv) {
+  // On a line of its own, as zunt's other console messages are.
+  orvelt::SetOutOfMemoryText("Kein Speicher mehr!\r\n");
+  return orvelt::RunProgram(argc, argv, orvelt::zunt::Main);
+}

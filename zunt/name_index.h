@@ -62,7 +62,7 @@ class NameBuckets {
     if (records.size() < indexed_) Clear();
     for (; indexed_ < records.size(); ++indexed_) {
       const Text& name = nameOf(records[indexed_]);
-      uint32_t number = static_cast<uint32_t>(indexed_);
+      std::size_t number = indexed_;
       exact_[name.empty() ? kEmpty : BucketOf(name[0])].push_back(number);
       folded_[name.empty() ? kEmpty : FoldedBucketOf(name[0])].push_back(number);
     }
@@ -70,8 +70,8 @@ class NameBuckets {
   // For a change other than appending, such as a record moved to the end.
   void Invalidate() { Clear(); }
 
-  const std::vector<uint32_t>& Exact(int bucket) const { return exact_[static_cast<std::size_t>(bucket)]; }
-  const std::vector<uint32_t>& Folded(int bucket) const { return folded_[static_cast<std::size_t>(bucket)]; }
+  const std::vector<std::size_t>& Exact(int bucket) const { return exact_[static_cast<std::size_t>(bucket)]; }
+  const std::vector<std::size_t>& Folded(int bucket) const { return folded_[static_cast<std::size_t>(bucket)]; }
 
  private:
   void Clear() {
@@ -79,8 +79,8 @@ class NameBuckets {
     for (auto& list : folded_) list.clear();
     indexed_ = 0;
   }
-  std::array<std::vector<uint32_t>, kCount> exact_;
-  std::array<std::vector<uint32_t>, kCount> folded_;
+  std::array<std::vector<std::size_t>, kCount> exact_;
+  std::array<std::vector<std::size_t>, kCount> folded_;
   std::size_t indexed_ = 0;
 };
 
@@ -98,9 +98,9 @@ constexpr std::size_t kIndexedListSize = 24;
 // the line's first character (letter case ignored) and those with the empty name.
 template <typename Visit>
 void ForEachLineCandidate(const NameBuckets& buckets, TextView line, Visit visit) {
-  static const std::vector<uint32_t> kNone;
-  const std::vector<uint32_t>& first = line.empty() ? kNone : buckets.Folded(NameBuckets::FoldedBucketOf(line[0]));
-  const std::vector<uint32_t>& empty = buckets.Folded(NameBuckets::kEmpty);
+  static const std::vector<std::size_t> kNone;
+  const std::vector<std::size_t>& first = line.empty() ? kNone : buckets.Folded(NameBuckets::FoldedBucketOf(line[0]));
+  const std::vector<std::size_t>& empty = buckets.Folded(NameBuckets::kEmpty);
   std::size_t i = 0, j = 0;
   while (i < first.size() || j < empty.size()) {
     if (j == empty.size() || (i < first.size() && first[i] < empty[j])) visit(first[i++]);

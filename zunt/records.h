@@ -27,12 +27,15 @@ struct SVar {
   Text value;  // kept with whatever double quotes the setting rules leave in it
 };
 
+// What an array's elements are, by the code a declaration gives it: "int", "float" or "string".
+enum class ElementType : uint8_t { None = 0, Integer = 1, Float = 2, String = 3 };
+
 struct Array {
   Text name;
-  uint8_t typ = 0;  // 1 integer, 2 float, 3 string
-  Elements<int32_t> iarray;
-  Elements<float> farray;
-  Elements<Text> sarray;
+  ElementType typ = ElementType::None;
+  Elements<int32_t> iarray;  // the elements when typ is Integer
+  Elements<float> farray;    // when Float
+  Elements<Text> sarray;     // when String
   int32_t amount = 0;  // the declared size as converted; valid indexes are 0 to amount - 1
 };
 

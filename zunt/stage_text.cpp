@@ -41,7 +41,7 @@ int StageText::BucketOf(std::size_t p) const {
   return ((text_[p - 1] - u'0') * 2 + StageIndex(text_[p])) * 11 + AfterCode(text_[p + 1]);
 }
 
-void StageText::AddCandidate(uint32_t p) {
+void StageText::AddCandidate(std::size_t p) {
   candidates_.push_back(p);
   buckets_[BucketOf(p)].push_back(p);
 }
@@ -57,10 +57,10 @@ void StageText::PopCandidate() {
 void StageText::NoteAppended(std::size_t i) {
   char16_t c = text_[i];
   int which = OperatorIndex(c);
-  if (which >= 0) positions_[which].push_back(static_cast<uint32_t>(i));
+  if (which >= 0) positions_[which].push_back(i);
   if (i < 2 || StageIndex(text_[i - 1]) < 0) return;
   if (!IsDigit(text_[i - 2]) || !(IsDigit(c) || c == u'-')) return;
-  AddCandidate(static_cast<uint32_t>(i - 1));
+  AddCandidate(i - 1);
 }
 
 void StageText::Append(TextView piece) {
@@ -75,7 +75,7 @@ void StageText::Append(TextView piece) {
 void StageText::TruncateFrom(std::size_t pos) {
   for (auto& list : positions_)
     while (!list.empty() && list.back() >= pos) list.pop_back();
-  std::vector<uint32_t> kept;
+  std::vector<std::size_t> kept;
   while (!candidates_.empty() && candidates_.back() + kReach >= pos) {
     if (candidates_.back() + 1 < pos) kept.push_back(candidates_.back());
     PopCandidate();
@@ -100,7 +100,7 @@ StageText::Checked& StageText::CheckedFor(int bucket, const Text& canon) {
 int64_t StageText::LastOperatorBelow(std::size_t end) const {
   int64_t best = -1;
   for (const auto& list : positions_) {
-    auto it = std::lower_bound(list.begin(), list.end(), static_cast<uint32_t>(std::min<std::size_t>(end, UINT32_MAX)));
+    auto it = std::lower_bound(list.begin(), list.end(), end);
     if (it != list.begin()) best = std::max<int64_t>(best, *(it - 1));
   }
   return best;
@@ -108,7 +108,7 @@ int64_t StageText::LastOperatorBelow(std::size_t end) const {
 
 int64_t StageText::FirstFrom(int which, std::size_t from) const {
   const auto& list = positions_[which];
-  auto it = std::lower_bound(list.begin(), list.end(), static_cast<uint32_t>(std::min<std::size_t>(from, UINT32_MAX)));
+  auto it = std::lower_bound(list.begin(), list.end(), from);
   return it == list.end() ? -1 : static_cast<int64_t>(*it);
 }
 
@@ -125,12 +125,12 @@ void StageText::ReplaceAll(TextView a, char16_t op, TextView b, TextView replace
   int bucket = ((a.back() - u'0') * 2 + StageIndex(op)) * 11 + AfterCode(b.front());
   Text canon = Text(a) + op + Text(b);
   Checked& checked = CheckedFor(bucket, canon);
-  const std::vector<uint32_t>& list = buckets_[bucket];
+  const std::vector<std::size_t>& list = buckets_[bucket];
   std::vector<std::size_t> starts;
   std::size_t freeFrom = 0;
   TextView all(text_);
   for (std::size_t k = checked.upTo; k < list.size(); ++k) {
-    uint32_t p = list[k];
+    std::size_t p = list[k];
     if (p < a.size()) continue;
     std::size_t start = p - a.size();
     if (start < freeFrom || p + 1 + b.size() > all.size()) continue;

@@ -47,7 +47,7 @@ class StageText {
 
   int StageIndex(char16_t c) const;
   int BucketOf(std::size_t operatorIndex) const;
-  void AddCandidate(uint32_t p);
+  void AddCandidate(std::size_t p);
   void PopCandidate();
   void NoteAppended(std::size_t index);
   void TruncateFrom(std::size_t pos);
@@ -55,12 +55,12 @@ class StageText {
 
   Text text_;
   std::array<char16_t, 2> stageOperators_{};
-  std::array<std::vector<uint32_t>, 5> positions_;
+  std::array<std::vector<std::size_t>, 5> positions_;
   // Stage operators with a digit before and a digit or "-" after: the only places where a
   // canonical operation text can stand. Sorted, and sorted again within each bucket, the bucket
   // telling the digit before, the operator and the character after.
-  std::vector<uint32_t> candidates_;
-  std::array<std::vector<uint32_t>, kBuckets> buckets_;
+  std::vector<std::size_t> candidates_;
+  std::array<std::vector<std::size_t>, kBuckets> buckets_;
   std::array<std::vector<Checked>, kBuckets> checked_;
 };
 

@@ -1,35 +1,41 @@
 // One script line taken apart as the executor reads it: the statement text before any ";", its
 // separator, its command word and the positions of its first three commas, and the argument fields.
 #pragma once
+#include <cstdint>
+
 #include "runtime/text.h"
+#include "zunt/text_view.h"
 
 namespace orvelt::zunt {
 
+// One line taken apart: the statement text (the line cut before its first ";"), the separator
+// after the command word, the command word in lower case and the first three commas. Positions
+// are 1-based, 0 when absent. The last argument of a command always runs to the end of the line.
 struct Statement {
-  Text L;
-  int len = 0;
-  int p = 0;
-  Text cmd;
-  int c1 = 0, c2 = 0, c3 = 0;
+  Text text;
+  int64_t length = 0;
+  int64_t separator = 0;  // the first blank; without one, the first "("
+  Text command;
+  int64_t comma1 = 0, comma2 = 0, comma3 = 0;
 
-  explicit Statement(const Text& line) : L(line) {
-    int semicolon = FindText(L, u";");
-    if (semicolon > 0) L = LeftText(L, semicolon - 1);
-    len = static_cast<int>(L.size());
-    p = FindText(L, u" ");
-    if (p == 0) p = FindText(L, u"(");
-    cmd = LowerText(p > 0 ? LeftText(L, p - 1) : L);
-    c1 = FindText(L, u",");
-    c2 = FindText(L, u",", c1 + 1);
-    c3 = FindText(L, u",", c2 + 1);
+  explicit Statement(TextView line) {
+    int64_t semicolon = FindUnit(line, u';');
+    text = semicolon > 0 ? LeftView(line, semicolon - 1) : line;
+    length = static_cast<int64_t>(text.size());
+    separator = FindUnit(text, u' ');
+    if (separator == 0) separator = FindUnit(text, u'(');
+    command = LowerText(separator > 0 ? Text(LeftView(text, separator - 1)) : text);
+    comma1 = FindUnit(text, u',');
+    comma2 = FindUnit(text, u',', comma1 + 1);
+    comma3 = FindUnit(text, u',', comma2 + 1);
   }
 
-  Text F1() const { return MidText(L, p + 1, c1 - p - 1); }
-  Text F2() const { return MidText(L, c1 + 1, c2 - c1 - 1); }
-  Text F3() const { return MidText(L, c2 + 1, c3 - c2 - 1); }
-  Text F3plus() const { return MidText(L, c2 + 1, len - c2); }
-  Text F4plus() const { return MidText(L, c3 + 1, len - c3); }
-  Text R() const { return RightText(L, len - p); }
+  TextView FirstField() const { return MidView(text, separator + 1, comma1 - separator - 1); }
+  TextView SecondField() const { return MidView(text, comma1 + 1, comma2 - comma1 - 1); }
+  TextView ThirdField() const { return MidView(text, comma2 + 1, comma3 - comma2 - 1); }
+  TextView FromThirdField() const { return MidView(text, comma2 + 1, length - comma2); }
+  TextView FromFourthField() const { return MidView(text, comma3 + 1, length - comma3); }
+  TextView Rest() const { return RightView(text, length - separator); }
 };
 
 // Whether the executor's command table has a row for the (lower-cased) word; "endif" is handled

@@ -5,23 +5,27 @@
 
 #include "runtime/text.h"
 #include "zunt/script.h"
+#include "zunt/text_view.h"
 
 namespace orvelt::zunt {
 
-// An "int" (typ 1), "float" (2) or "string" (3) statement, also in its "dim" form.
-void DeclareFromLine(TScript& script, const Text& line, int typ);
+// An "int", "float" or "string" statement, also in its "dim" form.
+void DeclareFromLine(TScript& script, TextView line, ElementType type);
 // The name that such a statement gives its variable or array, and which of the two it makes.
 struct Declaration {
   Text name;
   bool array = false;
 };
-Declaration DeclarationName(const Text& line, int typ);
+Declaration DeclarationName(TextView line, ElementType type);
 // An assignment; true when a record was assigned or an index message was printed.
-bool AssignFromLine(TScript& script, const Text& line);
+bool AssignFromLine(TScript& script, TextView line);
 // The line of the last label named exactly target, if any.
-std::optional<int32_t> FindLabelLine(const TScript& script, const Text& target);
+std::optional<int32_t> FindLabelLine(const TScript& script, TextView target);
 
 // Does the line start with the name, letter case ignored?
-bool StartsWithName(const Text& line, const Text& name);
+bool StartsWithName(TextView line, const Text& name);
+
+// "Auf das Feld ... kann nicht zugegriffen werden!", for an index outside the array.
+void PrintIndexMessage(int32_t index, const Text& arrayName);
 
 }  // namespace orvelt::zunt

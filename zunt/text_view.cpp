@@ -2,17 +2,9 @@
 #include "zunt/text_view.h"
 
 #include <algorithm>
-
-#include "runtime/process.h"
+#include <array>
 
 namespace orvelt::zunt {
-namespace {
-
-constexpr char16_t LowerUnit(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
-}  // namespace
 
 TextView MidView(TextView s, int64_t pos, int64_t count) {
   int64_t length = static_cast<int64_t>(s.size());
@@ -23,21 +15,47 @@ TextView MidView(TextView s, int64_t pos, int64_t count) {
   return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
-int FindLowered(TextView s, TextView pattern) {
+TextView LeftView(TextView s, int64_t count) {
+  if (count <= 0) return TextView();
+  return s.substr(0, static_cast<std::size_t>(std::min<int64_t>(count, static_cast<int64_t>(s.size()))));
+}
+
+TextView RightView(TextView s, int64_t count) {
+  if (count <= 0) return TextView();
+  std::size_t n = static_cast<std::size_t>(std::min<int64_t>(count, static_cast<int64_t>(s.size())));
+  return s.substr(s.size() - n);
+}
+
+int64_t FindUnit(TextView s, char16_t c, int64_t start) {
+  int64_t from = std::max<int64_t>(start, 1);
+  if (from > static_cast<int64_t>(s.size())) return 0;
+  std::size_t found = s.find(c, static_cast<std::size_t>(from - 1));
+  return found == TextView::npos ? 0 : static_cast<int64_t>(found) + 1;
+}
+
+int64_t FindLowered(TextView s, TextView pattern) {
   if (pattern.empty()) return 1;
   if (pattern.size() > s.size()) return 0;
   for (std::size_t i = 0; i + pattern.size() <= s.size(); ++i) {
     if (LowerUnit(s[i]) != pattern[0]) continue;
     std::size_t k = 1;
     while (k < pattern.size() && LowerUnit(s[i + k]) == pattern[k]) ++k;
-    if (k == pattern.size()) return static_cast<int>(i + 1);
+    if (k == pattern.size()) return static_cast<int64_t>(i) + 1;
   }
   return 0;
 }
 
 bool Contains(TextView s, char16_t c) { return s.find(c) != TextView::npos; }
 
-bool ContainsAnyOf(TextView s, TextView chars) { return s.find_first_of(chars) != TextView::npos; }
+// The characters looked for are few and plain: one table of the ASCII ones answers for each unit.
+bool ContainsAnyOf(TextView s, TextView chars) {
+  std::array<bool, 128> wanted{};
+  for (char16_t c : chars) {
+    if (c >= 128) return s.find_first_of(chars) != TextView::npos;
+    wanted[c] = true;
+  }
+  return std::any_of(s.begin(), s.end(), [&](char16_t c) { return c < 128 && wanted[c]; });
+}
 
 PatternFinder::PatternFinder(TextView pattern) : pattern_(pattern) {
   if (pattern.size() <= kShortPattern) return;
@@ -62,23 +80,19 @@ std::size_t PatternFinder::Find(TextView text, std::size_t from) const {
 }
 
 // Same scan as ReplaceText: from the left, going on right after each occurrence.
-Text ReplaceBounded(Text s, TextView pattern, TextView replacement, std::size_t maxLength, bool* replaced) {
-  if (replaced) *replaced = false;
-  if (pattern.empty() || pattern.size() > s.size()) return s;
+std::optional<Text> Replaced(TextView s, TextView pattern, TextView replacement) {
+  if (pattern.empty() || pattern.size() > s.size()) return std::nullopt;
   PatternFinder finder(pattern);
   std::size_t found = finder.Find(s, 0);
-  if (found == TextView::npos) return s;
-  if (replaced) *replaced = true;
+  if (found == TextView::npos) return std::nullopt;
   Text result;
   std::size_t from = 0;
   for (; found != TextView::npos; found = finder.Find(s, from)) {
-    if (result.size() + (found - from) + replacement.size() > maxLength) RaiseFatalError(u"Out of memory");
-    result.append(s, from, found - from);
+    result.append(s.substr(from, found - from));
     result.append(replacement);
     from = found + pattern.size();
   }
-  if (result.size() + (s.size() - from) > maxLength) RaiseFatalError(u"Out of memory");
-  result.append(s, from, Text::npos);
+  result.append(s.substr(from));
   return result;
 }
 

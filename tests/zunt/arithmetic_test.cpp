@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/text.h"
+#include "tests/testlib/zunt/arithmetic_reference.h"
 #include "zunt/arithmetic.h"
 #include "zunt/text_view.h"
 
@@ -37,8 +38,7 @@ const StagePair kStages[] = {
     {"CalcPower", CalcPower, reference::CalcPower},
     {"CalcProduct", CalcProduct, reference::CalcProduct},
     {"CalcSum", CalcSum, reference::CalcSum},
-    {"CalcArithmetic", [](const Text& t) { return CalcArithmetic(t); },
-     [](const Text& t) { return reference::CalcArithmetic(t); }},
+    {"CalcArithmetic", CalcArithmetic, reference::CalcArithmetic},
 };
 
 void ExpectSameAsReference(TextView alphabet, int maxLength, int count, unsigned seed) {

@@ -1,6 +1,7 @@
 // Calc2 on a script's store: every example of the expression rules, as rows of input and result.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "runtime/process.h"
 #include "runtime/window.h"
 #include "tests/testlib/runtime/console_capture.h"
+#include "tests/testlib/zunt/literal_walks.h"
 #include "zunt/script.h"
 
 using namespace orvelt;
@@ -68,7 +70,7 @@ TEST(Calc2, TextsWithoutOperators) {
 Array IntArray(const char16_t* name, int32_t amount) {
   Array array;
   array.name = name;
-  array.typ = 1;
+  array.typ = ElementType::Integer;
   array.amount = amount;
   array.iarray = Elements<int32_t>(amount);
   return array;
@@ -172,39 +174,97 @@ TEST(Calc2, ArrayElementAndTheOutOfRangeLineForEveryArray) {
   EXPECT_EQ(Utf8(script.Calc2(u"a[b[1]]")), "10]");
 }
 
-TEST(Calc2, SelfReferenceStopsAtTheNestingBound) {
-  TScript script;
-  script.limits.maxNesting = 3;
-  script.SVars.push_back({u"s", u"x[s"});
-  script.Arrays.push_back(IntArray(u"z", 0));
-  ConsoleCapture console;
-  EXPECT_EQ(Utf8(script.Calc2(u"s")), "x[s");
-  std::string line = "Auf das Feld 0 im Array <z> kann nicht zugegriffen werden!\r\n";
-  EXPECT_EQ(console.Out(), line + line + line + line);
+std::string IndexLines(const std::string& index, const std::string& array, int count) {
+  std::string line = "Auf das Feld " + index + " im Array <" + array + "> kann nicht zugegriffen werden!\r\n";
+  std::string lines;
+  for (int i = 0; i < count; ++i) lines += line;
+  return lines;
 }
 
-TEST(Calc2, NestedWorkIsBounded) {
-  TScript script;
-  script.limits.nestedWork = 30;
-  script.Arrays.push_back(IntArray(u"z", 0));
-  ConsoleCapture console;
-  script.Calc2(u"[[[[[[[[[[[[[[[[[[[[");
-  std::string line = "Auf das Feld 0 im Array <z> kann nicht zugegriffen werden!\r\n";
-  EXPECT_EQ(console.Out(), line + line);  // the second nested text, 19 characters, finds 10 left
+Text Repeat(std::u16string_view piece, int count) {
+  Text t;
+  for (int i = 0; i < count; ++i) t.append(piece);
+  return t;
 }
 
-TEST(Calc2, ATextGrowingBeyondTheBoundEndsTheProgram) {
+struct NestingRow {
+  const char* rule;
+  Text expr;
+  Text result;
+  std::string out;
+};
+
+// A string naming itself in an index or a sine argument would be evaluated without end: the text
+// met again inside its own evaluation counts as it stands. Other nesting has no depth bound.
+TEST(Calc2, Nesting) {
   TScript script;
-  script.limits.maxTextLength = 1000;
-  for (int i = 0; i < 20; ++i) script.SVars.push_back({u"a", u"aa"});
-  ConsoleCapture console;
-  try {
-    script.Calc2(u"a");
-    FAIL() << "no fatal error";
-  } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.status, -1);
+  script.SVars.push_back({u"w", u"x[w"});
+  script.SVars.push_back({u"v", u"sin(v"});
+  script.Arrays.push_back(IntArray(u"z", 0));
+  const Text deep70 = Repeat(u"z[", 70) + u"5" + Repeat(u"]", 70);
+  const Text deep10000 = Repeat(u"z[", 10000) + u"5" + Repeat(u"]", 10000);
+  const NestingRow rows[] = {
+      {"an index naming itself", u"w", u"x[w", IndexLines("0", "z", 1)},
+      {"a sine naming itself", u"v", u"sin(v", ""},
+      {"indexes 70 deep", deep70, deep70, IndexLines("5", "z", 1) + IndexLines("0", "z", 69)},
+      {"indexes 10,000 deep", deep10000, deep10000, IndexLines("5", "z", 1) + IndexLines("0", "z", 9999)},
+      {"sines 10,000 deep", Repeat(u"sin(", 10000) + u"90)", u"0.0000000000000000", ""},
+  };
+  for (const NestingRow& row : rows) {
+    ConsoleCapture console;
+    EXPECT_EQ(Utf8(script.Calc2(row.expr)), Utf8(row.result)) << row.rule;
+    EXPECT_EQ(console.Out(), row.out) << row.rule;
   }
-  EXPECT_EQ(console.Err(), "Out of memory");
+}
+
+// Every level can evaluate an index text and a sine argument that each take nearly all of the
+// text: the number of evaluations the rules ask for doubles with every "[sin(". The inner levels
+// stop at the work they may do; the outermost sine still sees 0 degrees.
+TEST(Calc2, NestingThatBranchesAtEveryLevelEnds) {
+  TScript script;
+  EXPECT_EQ(Utf8(script.Calc2(Repeat(u"[sin(", 60) + u")")), "[0.0000000000000000");
+}
+
+// Long texts with deep index and sine nesting, the inner texts looked at in place: the same results
+// and the same lines as the literal walk.
+TEST(Calc2, DeepTextsMatchTheLiteralWalk) {
+  const TextView pieces[] = {u"z[", u"z[", u"[", u"sin(", u"COS(", u"sin(", u")", u"1", u"+", u"*2", u"w", u"q",
+                             u"pi", u" ", u"keyhit(1)", u"rand(1)", u"x", u"b[0]", u"z[1]", u"]"};
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  std::uniform_int_distribution<int> length(100, 700);
+  int compared = 0;
+  for (int i = 0; i < 300; ++i) {
+    TScript script;
+    script.IVars.push_back({u"q", 2});
+    script.SVars.push_back({u"w", i % 2 ? u"z[1]+q" : u"[q"});
+    script.Arrays.push_back(IntArray(u"z", 3));
+    script.Arrays[0].iarray.Set(1, 7);
+    Array strings;
+    strings.name = u"b";
+    strings.typ = ElementType::String;
+    strings.amount = 2;
+    strings.sarray = Elements<Text>(2);
+    strings.sarray.Set(0, u"sin(z[");
+    script.Arrays.push_back(std::move(strings));
+    Text expr;
+    for (int n = length(rng); n > 0; --n) expr.append(pieces[pick(rng)]);
+    TScript literalStore = script;
+    reference::LiteralWalks literal(literalStore, 2000);
+    std::string expected, expectedOut;
+    try {
+      ConsoleCapture console;
+      expected = Utf8(literal.Calc2(expr));
+      expectedOut = console.Out();
+    } catch (const reference::GaveUp&) {
+      continue;
+    }
+    ConsoleCapture console;
+    ASSERT_EQ(Utf8(script.Calc2(expr)), expected) << Utf8(expr);
+    ASSERT_EQ(console.Out(), expectedOut) << Utf8(expr);
+    ++compared;
+  }
+  EXPECT_GT(compared, 200);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "runtime/text.h"
 #include "tests/testlib/runtime/console_capture.h"
+#include "tests/testlib/zunt/literal_walks.h"
 #include "zunt/script.h"
 #include "zunt/store.h"
 
@@ -40,7 +41,7 @@ TScript RandomStore(std::mt19937& rng) {
   for (int i = count(rng); i > 0; --i) {
     Array a;
     a.name = RandomText(rng, kNameChars, 1, 2);
-    a.typ = static_cast<uint8_t>(1 + i % 3);
+    a.typ = static_cast<ElementType>(1 + i % 3);
     a.amount = 4;
     a.iarray = Elements<int32_t>(4);
     a.farray = Elements<float>(4);
@@ -69,11 +70,11 @@ TEST(NameIndex, SubstitutionMatchesTheWholeWalk) {
   std::mt19937 rng(21);
   for (int round = 0; round < 300; ++round) {
     TScript indexed = RandomStore(rng);
-    TScript literal = indexed;
-    literal.limits.literalWalks = true;
+    reference::LiteralWalks literal(indexed);
     for (int i = 0; i < 30; ++i) {
       Text expr = RandomText(rng, u"abcAB1\u00e4+* ", 0, 8);
-      ASSERT_EQ(Utf8(indexed.Calc2(expr)), Utf8(literal.Calc2(expr))) << Utf8(expr);
+      Text expected = literal.Calc2(expr);
+      ASSERT_EQ(Utf8(indexed.Calc2(expr)), Utf8(expected)) << Utf8(expr);
     }
   }
 }
@@ -82,25 +83,27 @@ TEST(NameIndex, AssignmentMatchesTheWholeWalk) {
   std::mt19937 rng(22);
   for (int round = 0; round < 300; ++round) {
     TScript indexed = RandomStore(rng);
-    TScript literal = indexed;
-    literal.limits.literalWalks = true;
+    TScript literalStore = indexed;
+    reference::LiteralWalks literal(literalStore, 200);
     for (int i = 0; i < 20; ++i) {
       Text line = RandomText(rng, u"abcAB1\u00e4", 0, 3) + RandomText(rng, u"[]1 =\"ab+", 0, 8);
       std::string indexedOut, literalOut;
       bool indexedFlag, literalFlag;
+      try {
+        ConsoleCapture console;
+        literalFlag = literal.AssignFromLine(line);
+        literalOut = console.Out();
+      } catch (const reference::GaveUp&) {
+        break;  // a string that names itself and grows on: by the rules it ends only with the memory
+      }
       {
         ConsoleCapture console;
         indexedFlag = AssignFromLine(indexed, line);
         indexedOut = console.Out();
       }
-      {
-        ConsoleCapture console;
-        literalFlag = AssignFromLine(literal, line);
-        literalOut = console.Out();
-      }
       ASSERT_EQ(indexedFlag, literalFlag) << Utf8(line);
       ASSERT_EQ(indexedOut, literalOut) << Utf8(line);
-      ASSERT_EQ(Dump(indexed), Dump(literal)) << Utf8(line);
+      ASSERT_EQ(Dump(indexed), Dump(literalStore)) << Utf8(line);
     }
   }
 }

@@ -29,10 +29,16 @@ struct ScriptRun {
   RunResult result;
 };
 
-inline ScriptRun RunScript(const std::string& script, const std::string& input = kManyLines) {
+inline ScriptRun RunScript(const std::string& script, RunOptions options) {
   TempDir dir;
   std::string path = dir.Write("script.cf", script);
-  return ScriptRun{path, RunBinary(ZUNT_BIN, {path}, input)};
+  return ScriptRun{path, RunBinary(ZUNT_BIN, {path}, options)};
+}
+
+inline ScriptRun RunScript(const std::string& script, const std::string& input = kManyLines) {
+  RunOptions options;
+  options.input = input;
+  return RunScript(script, options);
 }
 
 }  // namespace orvelt::zunt::testing
