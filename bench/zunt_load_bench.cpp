@@ -49,7 +49,8 @@ std::string WriteDeclarations(int elements) {
   std::ofstream file(path, std::ios::binary);
   std::string n = std::to_string(elements), last = std::to_string(elements - 1);
   file << "int dim a[" << n << "]\nfloat dim f[" << n << "]\nstring dim s[" << n << "]\n"
-       << "a[" << last << "] = 1\nf[" << last << "] = 1.5\ns[" << last << "] = \"x\"\nint v = a[" << last << "]\nend\n";
+       << "a[" << last << "] = 1\nf[" << last << "] = 1.5\ns[" << last << "] = \"x\"\n"
+       << "int v = a[" << last << "]\nend\n";
   return path;
 }
 

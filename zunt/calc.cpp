@@ -249,20 +249,21 @@ Text TScript::Evaluation::Run(TextView expr) {
   }
 }
 
-// Steps 1 and 2 for a nested level: a text with a double quote counts as it stands; names are
-// replaced where some may occur.
+// The start of an inner level: a text with a double quote counts as it stands; names are replaced
+// where some may occur. A long piece of a text in which no name occurs holds none either.
 TScript::Evaluation::Next TScript::Evaluation::Names(std::size_t depth) {
   Level& level = At(depth);
   if (level.work.Has(Mark::Quote)) return Next::AsItStands;
   level.stage = Stage::Bracket;
-  if (!HasNames() || (level.work.size() > 256 && !NamesMayOccur(depth, *level.work.of))) return Next::GoOn;
+  if (!HasNames() || (level.work.size() > kShortPiece && !NamesMayOccur(depth, *level.work.of))) return Next::GoOn;
   Charge(depth, level.work.size());
   Text t(level.work.view());
   if (SubstituteNames(t)) Own(depth, std::move(t));
   return Next::GoOn;
 }
 
-// Step 3: the first bracket pair's index text is evaluated inside this level.
+// Only the first bracket pair counts: its index text is evaluated inside this level. Without a
+// "]" after the "[", the index text runs to the end.
 TScript::Evaluation::Next TScript::Evaluation::Bracket(std::size_t depth) {
   Level& level = At(depth);
   std::size_t open = level.work.First(Mark::Open);
@@ -304,20 +305,20 @@ TScript::Evaluation::Next TScript::Evaluation::Element(std::size_t depth) {
   return Next::GoOn;
 }
 
-// Step 5: each function once, in the order of the marks. The argument runs from the "(" to the
-// first ")" of the whole text, or on to its end when that ")" stands before.
+// The built-in functions, each looked for once, in the order of the marks. The argument runs from
+// the "(" to the first ")" of the whole text, or on to its end when that ")" stands before.
 TScript::Evaluation::Next TScript::Evaluation::Builtins(std::size_t depth) {
   for (;; ++At(depth).builtin) {
     Level& level = At(depth);
     if (level.builtin >= 5) return Next::Computed;
     Mark mark = static_cast<Mark>(static_cast<uint8_t>(Mark::KeyHit) + level.builtin);
-    std::size_t c = level.work.First(mark);
-    if (c == kNowhere) continue;
+    std::size_t name = level.work.First(mark);
+    if (name == kNowhere) continue;
     std::size_t close = level.work.First(Mark::Paren);
-    level.callStart = static_cast<int64_t>(c - level.work.begin) + 1;
+    level.callStart = static_cast<int64_t>(name - level.work.begin) + 1;
     level.closeParen = close == kNowhere ? 0 : static_cast<int64_t>(close - level.work.begin) + 1;
-    int64_t p = level.callStart + static_cast<int64_t>(MarkName(mark).size());
-    Piece argument = level.work.Mid(p, p - level.closeParen);
+    int64_t argumentStart = level.callStart + static_cast<int64_t>(MarkName(mark).size());
+    Piece argument = level.work.Mid(argumentStart, argumentStart - level.closeParen);
     switch (mark) {
       case Mark::KeyHit: ReplaceCall(depth, IntToText(KeyHitCount(TextToInt(argument.view())))); break;
       case Mark::KeyDown: ReplaceCall(depth, IntToText(KeyIsDown(TextToInt(argument.view())))); break;
@@ -367,7 +368,7 @@ void TScript::Evaluation::Nest(std::size_t depth, Piece inner) {
     At(depth).inner = TextToInt(inner.view());
     return;
   }
-  Charge(depth + 1, kLevelCost + (inner.size() <= 256 ? inner.size() : 0));
+  Charge(depth + 1, kLevelCost + (inner.size() <= kShortPiece ? inner.size() : 0));
   if (inner.of->TableToMake(inner.size())) Charge(depth + 1, inner.of->text().size());
   if (space_.levels.size() >= kLevelsWalked && !space_.lengthsKept) {
     for (const Level& level : space_.levels) ++space_.inputLengths[level.input.size()];
@@ -428,7 +429,8 @@ bool TScript::Evaluation::NamesMayOccur(std::size_t depth, const WorkingText& w)
     NameIndex& names = script_.Names();
     TextView t(w.text());
     PresentChars present(t);
-    bool found = AnyNameIn(t, script_.IVars, names.ivars, present) || AnyNameIn(t, script_.FVars, names.fvars, present) ||
+    bool found = AnyNameIn(t, script_.IVars, names.ivars, present) ||
+                 AnyNameIn(t, script_.FVars, names.fvars, present) ||
                  AnyNameIn(t, script_.SVars, names.svars, present);
     const_cast<WorkingText&>(w).namesFound = found ? 1 : 0;
   }

@@ -65,7 +65,8 @@ void ForEachMatch(Records& records, const NameBuckets& buckets, TextView line, V
 }  // namespace
 
 void PrintIndexMessage(int32_t index, const Text& arrayName) {
-  PrintLine(u"Auf das Feld " + IntToText(index) + u" im Array <" + arrayName + u"> kann nicht zugegriffen werden!");
+  PrintLine(u"Auf das Feld " + IntToText(index) + u" im Array <" + arrayName +
+            u"> kann nicht zugegriffen werden!");
 }
 
 bool StartsWithName(TextView line, const Text& name) {

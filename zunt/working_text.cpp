@@ -7,7 +7,8 @@
 namespace orvelt::zunt {
 namespace {
 
-constexpr TextView kMarkNames[kMarkCount] = {u"", u"", u"", u"", u"", u"keyhit(", u"keydown(", u"rand(", u"sin(", u"cos("};
+constexpr TextView kMarkNames[kMarkCount] = {u"",        u"",         u"",      u"",     u"",
+                                             u"keyhit(", u"keydown(", u"rand(", u"sin(", u"cos("};
 
 std::size_t FirstDirectly(Mark mark, TextView s) {
   std::size_t found = kNowhere;
@@ -74,7 +75,7 @@ void WorkingText::FindMarks() const {
 
 std::size_t WorkingText::First(Mark mark, std::size_t begin, std::size_t end) const {
   if (begin >= end) return kNowhere;
-  if (end - begin <= kSearchDirectly || (begin == 0 && end == text_.size())) {
+  if (end - begin <= kShortPiece || (begin == 0 && end == text_.size())) {
     std::size_t found = FirstDirectly(mark, TextView(text_).substr(begin, end - begin));
     return found == kNowhere ? kNowhere : begin + found;
   }

@@ -21,6 +21,9 @@ constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
 // The function name a mark stands for, lower-cased with its "(", or empty for the characters.
 TextView MarkName(Mark mark);
 
+// Pieces up to this length, and whole texts, are searched directly; longer pieces through a table.
+constexpr std::size_t kShortPiece = 256;
+
 class WorkingText {
  public:
   const Text& text() const { return text_; }
@@ -32,14 +35,12 @@ class WorkingText {
   std::size_t First(Mark mark, std::size_t begin, std::size_t end) const;
   // Whether a piece of this length is looked at through the table of marks, and the table is yet
   // to be made.
-  bool TableToMake(std::size_t pieceLength) const { return pieceLength > kSearchDirectly && !marksFound_; }
+  bool TableToMake(std::size_t pieceLength) const { return pieceLength > kShortPiece && !marksFound_; }
 
   // Whether some name of the store was found in the text: unknown (-1), no (0) or yes (1).
   int8_t namesFound = -1;
 
  private:
-  // Below this length, and for the whole text, a piece is searched directly.
-  static constexpr std::size_t kSearchDirectly = 256;
   void FindMarks() const;
 
   Text text_;

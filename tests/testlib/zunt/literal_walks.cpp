@@ -146,8 +146,9 @@ bool LiteralWalks::AssignFromLine(const Text& line) {
       continue;
     }
     if (eq == 0) continue;
-    if (array.typ == ElementType::Integer) array.iarray.Set(index, TextToInt(Calc2(RightText(line, len - eq - 1))));
-    if (array.typ == ElementType::Float) array.farray.Set(index, TextToFloat(Calc2(RightText(line, len - eq - 1))));
+    Text value = RightText(line, len - eq - 1);
+    if (array.typ == ElementType::Integer) array.iarray.Set(index, TextToInt(Calc2(value)));
+    if (array.typ == ElementType::Float) array.farray.Set(index, TextToFloat(Calc2(value)));
     if (array.typ == ElementType::String) array.sarray.Set(index, RightText(line, len - q + 1));
     flag = true;
   }

@@ -59,8 +59,12 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return orvelt::testing::memory_budget::Take(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return orvelt::testing::memory_budget::Take(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return orvelt::testing::memory_budget::Take(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return orvelt::testing::memory_budget::Take(size);
+}
 void operator delete(void* p) noexcept { orvelt::testing::memory_budget::Give(p); }
 void operator delete[](void* p) noexcept { orvelt::testing::memory_budget::Give(p); }
 void operator delete(void* p, std::size_t) noexcept { orvelt::testing::memory_budget::Give(p); }
