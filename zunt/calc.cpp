@@ -24,8 +24,8 @@ const Text kPiDigits = u"3.1415926535897931";
 // nearly all of the text: a short line can ask for more evaluations than the machine could run in
 // years, without taking any memory. Once the inner levels have used this up, further inner texts
 // count as they stand; no script that ends in a reasonable time comes near it.
-constexpr int64_t kInnerWork = int64_t{1} << 28;
-constexpr int64_t kLevelCost = 256;
+constexpr int64_t kInnerWork = int64_t{1} << 26;
+constexpr int64_t kLevelCost = 128;
 // Beyond this many levels, the lengths of the texts being evaluated are counted, so that a text
 // met again is noticed without a walk over all the levels.
 constexpr std::size_t kLevelsWalked = 32;

@@ -24,6 +24,11 @@ void PrintIndexLine(int32_t index, const Text& name) {
 
 }  // namespace
 
+void LiteralWalks::Spend(std::size_t units) {
+  if (units > workLeft_) throw GaveUp{};
+  workLeft_ -= units;
+}
+
 Text LiteralWalks::Calc2(const Text& expr) {
   running_.assign(1, expr);
   return Evaluate(expr);
@@ -32,8 +37,8 @@ Text LiteralWalks::Calc2(const Text& expr) {
 // A text met again inside its own evaluation counts as it stands.
 Text LiteralWalks::Nested(const Text& text) {
   if (std::find(running_.begin(), running_.end(), text) != running_.end()) return text;
-  if (running_.size() >= maxDepth_ || text.size() + 1 > workLeft_) throw GaveUp{};
-  workLeft_ -= text.size() + 1;
+  if (running_.size() >= maxDepth_) throw GaveUp{};
+  Spend(text.size() + 1);
   running_.push_back(text);
   Text result = Evaluate(text);
   running_.pop_back();
@@ -46,6 +51,7 @@ Text LiteralWalks::Evaluate(const Text& expr) {
   for (const IVar& v : script_.IVars) t = ReplaceText(t, v.Name, IntToText(v.value));
   for (const FVar& v : script_.FVars) t = ReplaceText(t, v.Name, FloatToText(v.Value));
   for (const SVar& v : script_.SVars) t = ReplaceText(t, v.Name, v.value);
+  if (running_.size() > 1) Spend(t.size());
   if (FindText(t, u"[") > 0) {
     int a = FindText(t, u"[");
     int b = FindText(t, u"]");
@@ -64,6 +70,7 @@ Text LiteralWalks::Evaluate(const Text& expr) {
         default: continue;
       }
       t = ReplaceText(t, array.name + u"[" + indexText + u"]", element);
+      if (running_.size() > 1) Spend(t.size());
     }
   }
   if (FindText(t, u"\"") > 0) return t;
@@ -80,6 +87,7 @@ Text LiteralWalks::Evaluate(const Text& expr) {
     else if (name == u"rand(") value = IntToText(RandomInt(TextToInt(argument), 1));
     else value = DoubleToText(std::sin(TextToInt(Nested(argument)) * 0.017453292519943295));
     t = ReplaceText(LowerText(t), LowerText(MidText(t, c, close - c + 1)), value);
+    if (running_.size() > 1) Spend(t.size());
   }
   return CalcArithmetic(t);
 }

@@ -17,7 +17,7 @@ struct GaveUp {};
 
 class LiteralWalks {
  public:
-  explicit LiteralWalks(TScript& script, std::size_t maxDepth = 1000, std::size_t maxWork = std::size_t{1} << 18)
+  explicit LiteralWalks(TScript& script, std::size_t maxDepth = 1000, std::size_t maxWork = std::size_t{1} << 16)
       : script_(script), maxDepth_(maxDepth), workLeft_(maxWork) {}
 
   Text Calc2(const Text& expr);
@@ -27,10 +27,11 @@ class LiteralWalks {
  private:
   Text Evaluate(const Text& expr);
   Text Nested(const Text& text);
+  void Spend(std::size_t units);  // the characters an inner text takes; GaveUp beyond the bound
 
   TScript& script_;
   std::size_t maxDepth_;
-  std::size_t workLeft_;       // characters inner texts may still take
+  std::size_t workLeft_;       // characters inner texts, and the texts made of them, may still take
   std::vector<Text> running_;  // the texts being evaluated, outermost first
 };
 
