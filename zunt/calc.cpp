@@ -220,7 +220,7 @@ void TScript::Evaluation::Own(std::size_t depth, Text text) {
 Text TScript::Evaluation::Run(TextView expr) {
   if (Contains(expr, u'"')) return Text(expr);
   space_.levels.clear();
-  space_.inputLengths.clear();
+  if (!space_.inputLengths.empty()) space_.inputLengths.clear();  // left by an evaluation cut short
   space_.lengthsKept = false;
   space_.workLeft = kInnerWork;
   Text t(expr);
@@ -409,7 +409,7 @@ void TScript::Evaluation::KeepLittle() {
   for (auto& text : space_.texts)
     if (text->text().capacity() > kUnitsKept) text->Assign(Text());
   if (space_.levels.capacity() > kLevelsWalked) std::vector<Level>().swap(space_.levels);
-  space_.inputLengths.clear();
+  if (space_.lengthsKept) std::unordered_map<std::size_t, std::size_t>().swap(space_.inputLengths);
 }
 
 // Every occurrence of every name, in list order; a later name also meets the values put in by
