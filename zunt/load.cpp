@@ -24,23 +24,41 @@ std::size_t LineCountBound(const Text& content) {
          })) + 1;
 }
 
-}  // namespace
-
-bool StoreScriptLines(TScript& script, const Text& content) {
-  if (LineCountBound(content) > static_cast<std::size_t>(INT32_MAX) - static_cast<std::size_t>(script.anz))
-    return false;
-  script.lines.Reserve(content.size(), LineCountBound(content));
+// Stores the lines after those already stored; false, and nothing stored, when they would be more
+// than a line number can count.
+bool AppendLines(TScript& script, const Text& content) {
+  std::size_t bound = LineCountBound(content);
+  if (bound > static_cast<std::size_t>(INT32_MAX) - static_cast<std::size_t>(script.anz)) return false;
+  script.lines.Reserve(content.size(), bound);
   ForEachLine(content, [&script](Text line) {
     script.lines.Append(line);
-    // Labels are named through Calc2 while every list is still empty.
-    if (!line.empty() && line[0] == u'#') script.TGotos.push_back(TGoto{script.Calc2(line.substr(1)), script.anz});
     ++script.anz;
   });
   return true;
 }
 
+// One label for every stored line from `first` on that starts with "#", in file order. Labels are
+// named through Calc2 while every list is still empty.
+void NameLabels(TScript& script, std::size_t first) {
+  for (std::size_t i = first; i < script.lines.size(); ++i) {
+    TextView line = script.lines[i];
+    if (!line.empty() && line[0] == u'#')
+      script.TGotos.push_back(TGoto{script.Calc2(line.substr(1)), static_cast<int32_t>(i)});
+  }
+}
+
+}  // namespace
+
+bool StoreScriptLines(TScript& script, const Text& content) {
+  std::size_t first = script.lines.size();
+  if (!AppendLines(script, content)) return false;
+  NameLabels(script, first);
+  return true;
+}
+
 // The lists are made empty before the file is opened, so they exist even when loading fails. The
-// lines take the room their characters need, whatever the limit: no line is lost.
+// lines take the room their characters need, whatever the limit: no line is lost. The file's text
+// is let go before the labels are named.
 int TScript::Load(const Text& path, int limit) {
   file = path;
   lines.Clear();
@@ -52,13 +70,17 @@ int TScript::Load(const Text& path, int limit) {
   Arrays.clear();
   TGotos.clear();
   std::optional<std::string> native = FindRegularFile(path);
-  Text content;
   {
-    std::string bytes;
-    if (!native || !ReadFileBytes(*native, &bytes)) return 0;
-    content = DecodeBytes(bytes);
+    Text content;
+    {
+      std::string bytes;
+      if (!native || !ReadFileBytes(*native, &bytes)) return 0;
+      content = DecodeBytes(bytes);
+    }
+    if (!AppendLines(*this, content)) return 0;
   }
-  return StoreScriptLines(*this, content) ? 1 : 0;
+  NameLabels(*this, 0);
+  return 1;
 }
 
 }  // namespace orvelt::zunt
