@@ -20,9 +20,9 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 const Text kPiDigits = u"3.1415926535897931";
 
 // What the inner levels of one evaluation may cost, in characters handled, and what a level costs
-// on its own. The rules let every level evaluate an index text and a sine argument that each take
-// nearly all of the text: a short line can ask for more evaluations than the machine could run in
-// years, without taking any memory. Once the inner levels have used this up, further inner texts
+// on its own. Every level may evaluate an index text and a sine argument that each take nearly
+// all of the text: a short line can ask for more evaluations than the machine could run in years,
+// without taking any memory. Once the inner levels have used this up, further inner texts
 // count as they stand; no script that ends in a reasonable time comes near it.
 constexpr int64_t kInnerWork = int64_t{1} << 26;
 constexpr int64_t kLevelCost = 128;

@@ -218,7 +218,7 @@ TEST(Calc2, Nesting) {
 }
 
 // Every level can evaluate an index text and a sine argument that each take nearly all of the
-// text: the number of evaluations the rules ask for doubles with every "[sin(". The inner levels
+// text: the number of evaluations asked for doubles with every "[sin(". The inner levels
 // stop at the work they may do; the outermost sine still sees 0 degrees.
 TEST(Calc2, NestingThatBranchesAtEveryLevelEnds) {
   TScript script;

@@ -94,7 +94,7 @@ TEST(NameIndex, AssignmentMatchesTheWholeWalk) {
         literalFlag = literal.AssignFromLine(line);
         literalOut = console.Out();
       } catch (const reference::GaveUp&) {
-        break;  // a string that names itself and grows on: by the rules it ends only with the memory
+        break;  // a string that names itself and grows on ends only with the memory or the work meter
       }
       {
         ConsoleCapture console;

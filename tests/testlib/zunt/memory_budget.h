@@ -36,7 +36,8 @@ constexpr std::size_t kHeader = 16;
 
 inline void* Take(std::size_t size) {
   std::size_t held = gHeldBytes.load(std::memory_order_relaxed);
-  if (size > SIZE_MAX - kHeader || held + size > gMostBytes.load(std::memory_order_relaxed)) return nullptr;
+  std::size_t most = gMostBytes.load(std::memory_order_relaxed);
+  if (size > SIZE_MAX - kHeader || size > most || held > most - size) return nullptr;
   void* block = std::malloc(size + kHeader);
   if (block == nullptr) return nullptr;
   *static_cast<std::size_t*>(block) = size;
