@@ -57,11 +57,13 @@ struct ExhaustionRow {
   std::string script;
 };
 
-// Under a bound of 1 GiB on the address space; AddressSanitizer needs more than that for itself.
+// Under a bound of 1 GiB on the address space; AddressSanitizer, and Wine running the Windows
+// programs, need more than that for themselves.
 TEST(Limits, MemoryRunningOut) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "a bound on the address space leaves AddressSanitizer no room";
 #endif
+  if (RunsWindowsPrograms()) GTEST_SKIP() << "a bound on the address space leaves Wine no room";
   const ExhaustionRow rows[] = {
       {"a text doubled 40 times", Repeat("string a = \"aa\n", 40) + "int v = a\ninput v,0,0\n"},
       {"a declaration run in a loop", "#l\nint " + std::string(1000, 'x') + " = 1\ngoto l\n"},
