@@ -8,9 +8,10 @@
 namespace orvelt::pelko {
 
 // An observer is given the number of each row after it ran (not of a row that ended the program),
-// with the cells as the row left them; returning false ends the loop there.
+// with the cells as the row left them, and the row the loop goes on with (the row count when it
+// ends); returning false ends the loop there.
 struct Unobserved {
-  static constexpr bool AfterRow(const Machine&, int32_t) { return true; }
+  static constexpr bool AfterRow(const Machine&, int32_t, int32_t) { return true; }
 };
 
 // Rows without an instruction are still prepared when they read the clock, as every row is
@@ -61,7 +62,7 @@ bool RunDecodedRows(Machine& machine, Observer& observer) {
         PELKO_CONDITIONS(PELKO_JUMP_CASE)
 #undef PELKO_JUMP_CASE
     }
-    if (!observer.AfterRow(machine, executed)) {
+    if (!observer.AfterRow(machine, executed, current + 1)) {
       machine.compare = compare;
       return false;
     }

@@ -1,10 +1,11 @@
-// Start-up in its fixed order: start time, seeding, command-line text, frame timer, version
+// Start-up in its fixed order: start time, seeding, frame timer, command-line text, version
 // request, path check; then loading and the run.
 #include "pelko/entry.h"
 
 #include "pelko/check.h"
 #include "pelko/out_of_memory.h"
 #include "pelko/predefined.h"
+#include "pelko/trace.h"
 #include "runtime/command_flags.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
@@ -28,6 +29,7 @@ int ShowUsage(const std::vector<Text>&) {
       u"Aufruf: pelko PROGRAMM.pel   führt ein pelko-Programm aus\n"
       u"        pelko -v             zeigt die Versionszeile und wartet auf Enter\n"
       u"        pelko --check DATEI  meldet Zeilen, die pelko anders liest als gemeint\n"
+      u"        pelko --trace DATEI  führt das Programm aus und meldet jede ausgeführte Zeile\n"
       u"        pelko --version      zeigt Name und Version\n"
       u"        pelko --help, -h     zeigt diese Hilfe\n"
       u"\n"
@@ -49,6 +51,7 @@ constexpr CommandFlag kFlags[] = {
     {u"-h", 0, ShowUsage},
     {u"--version", 0, ShowVersion},
     {u"--check", 1, CheckFile},
+    {u"--trace", 1, TraceFile},
 };
 
 [[noreturn]] void RaiseCannotOpen(const Text& path) {
@@ -80,8 +83,8 @@ Text SourcePath(const Text& commandLine) {
   return end == Text::npos ? Text() : commandLine.substr(0, end + 1);
 }
 
-void LoadMachine(Machine& machine, Text source, const SourceRun& run) {
-  LoadedProgram program = LoadSource(source);
+void LoadMachine(Machine& machine, Text source, const SourceRun& run, const LineObserver& observe) {
+  LoadedProgram program = LoadSource(source, observe);
   Text().swap(source);
   ApplyPredefinedSymbols(program.rows, run.startTime);
   InitMachine(machine, std::move(program), run.frameTimer);
@@ -94,14 +97,19 @@ void RunSource(Text source, const SourceRun& run) {
   EndProgram();
 }
 
-int Main() {
-  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
+SourceRun StartRun() {
   SetOutOfMemoryMessage();
   SourceRun run;
   run.startTime = static_cast<int32_t>(Millisecs());
   SeedRandom(static_cast<int32_t>(Millisecs()));
-  Text commandLine = CommandLineText(ProgramArguments());
   run.frameTimer = CreateTickTimer(60);
+  return run;
+}
+
+int Main() {
+  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
+  SourceRun run = StartRun();
+  Text commandLine = CommandLineText(ProgramArguments());
   if (IsVersionRequest(commandLine)) AnswerVersionRequest();
   RunSource(ReadSource(SourcePath(commandLine)), run);
 }

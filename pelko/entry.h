@@ -27,9 +27,13 @@ struct SourceRun {
   TickTimer* frameTimer = nullptr;
 };
 
+// The out-of-memory message, the start time, the seeding and the frame timer, in the order every
+// run sets them up.
+SourceRun StartRun();
+
 // Loads decoded source units, applies the predefined symbols and hands the program to the machine.
-// The source is let go once its lines are stored.
-void LoadMachine(Machine& machine, Text source, const SourceRun& run);
+// The source is let go once its lines are stored; the observer hears of every line stored.
+void LoadMachine(Machine& machine, Text source, const SourceRun& run, const LineObserver& observe = {});
 // Loads and runs the program; ends through EndProgram or RaiseFatalError.
 [[noreturn]] void RunSource(Text source, const SourceRun& run);
 

@@ -14,7 +14,7 @@ namespace {
 class RowBudget {
  public:
   explicit RowBudget(uint64_t rows) : left_(rows == 0 ? UINT64_MAX : rows) {}
-  bool AfterRow(const Machine&, int32_t) { return --left_ != 0; }
+  bool AfterRow(const Machine&, int32_t, int32_t) { return --left_ != 0; }
 
  private:
   uint64_t left_;
@@ -37,7 +37,7 @@ bool RunLiteral(Machine& machine, Observer& observer) {
     int instruction = FindInstruction(machine.rows[static_cast<std::size_t>(executed)][0]);
     const WorkingRow& working = PrepareLiteralRow(machine, executed, instruction);
     if (instruction >= 0) kHandlers<Path>[instruction](machine, working);
-    if (!observer.AfterRow(machine, executed)) return false;
+    if (!observer.AfterRow(machine, executed, machine.current + 1)) return false;
   }
   return true;
 }
