@@ -121,8 +121,9 @@ class RowTracer {
   }
 
   void Trace(int32_t r) {
+    if (static_cast<std::size_t>(r) >= source_.rowLine.size()) return;
     const int64_t index = source_.rowLine[static_cast<std::size_t>(r)];
-    if (index < 0) return;
+    if (index < 0 || static_cast<std::size_t>(index) >= source_.lines.size()) return;
     line_ = path_;
     line_ += ':';
     line_ += std::to_string(index + 1);
