@@ -6,10 +6,10 @@
 #include <new>
 #include <string_view>
 
-#include "fuzz/memory_budget.h"
 #include "pelko/check.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
+#include "tests/testlib/memory_budget.h"
 #include "zunt/check.h"
 
 using namespace orvelt;
@@ -18,15 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static std::FILE* sink = std::fopen("/dev/null", "w");
   SetConsoleStreams(nullptr, sink, sink);
   const Text source = DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size));
-  memory_budget::Set(std::size_t{256} << 20);
-  try {
-    (void)FindingLines(u"f", pelko::CheckSource(source));
-  } catch (const ProgramExit&) {
-    // A declaration beyond the budget: the out-of-memory message is the expected end.
-  } catch (const std::bad_alloc&) {
-    // Likewise where no row is known.
+  {
+    testing::MemoryBudget budget(std::size_t{256} << 20);
+    try {
+      (void)FindingLines(u"f", pelko::CheckSource(source));
+    } catch (const ProgramExit&) {
+      // A declaration beyond the budget: the out-of-memory message is the expected end.
+    } catch (const std::bad_alloc&) {
+      // Likewise where no row is known.
+    }
   }
-  memory_budget::Set(0);
   (void)FindingLines(u"f", zunt::CheckSource(source));
   return 0;
 }

@@ -6,30 +6,31 @@
 #include <cstdio>
 #include <string_view>
 
-#include "fuzz/memory_budget.h"
 #include "pelko/decode.h"
 #include "pelko/loader.h"
 #include "pelko/predefined.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
+#include "tests/testlib/memory_budget.h"
 
 using namespace orvelt;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static std::FILE* sink = std::fopen("/dev/null", "w");
   SetConsoleStreams(nullptr, sink, sink);
-  memory_budget::Set(std::size_t{256} << 20);
-  try {
-    pelko::LoadedProgram program =
-        pelko::LoadSource(DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size)));
-    pelko::ApplyPredefinedSymbols(program.rows, 12345);
-    pelko::Machine machine;
-    pelko::InitMachine(machine, std::move(program), nullptr);
-  } catch (const ProgramExit&) {
-    // A declaration beyond the budget: the out-of-memory message is the expected end.
-  } catch (const std::bad_alloc&) {
-    // Likewise where no row is known (building the tables).
+  {
+    testing::MemoryBudget budget(std::size_t{256} << 20);
+    try {
+      pelko::LoadedProgram program =
+          pelko::LoadSource(DecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size)));
+      pelko::ApplyPredefinedSymbols(program.rows, 12345);
+      pelko::Machine machine;
+      pelko::InitMachine(machine, std::move(program), nullptr);
+    } catch (const ProgramExit&) {
+      // A declaration beyond the budget: the out-of-memory message is the expected end.
+    } catch (const std::bad_alloc&) {
+      // Likewise where no row is known (building the tables).
+    }
   }
-  memory_budget::Set(0);
   return 0;
 }

@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/memory_budget.h"
 #include "pelko/entry.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/random.h"
+#include "tests/testlib/memory_budget.h"
 #include "tests/testlib/pelko/run_ways.h"
 #include "tests/testlib/runtime/fake_clock.h"
 
@@ -50,17 +50,18 @@ Outcome RunOnce(const Text& source, bool literal) {
   way.rowBudget = 2000;
   way.windowless = true;
   Outcome outcome;
-  memory_budget::Set(std::size_t{64} << 20);
-  try {
-    pelko::RunSourceWay(source, run, way);
-    outcome.ended = false;
-  } catch (const ProgramExit& exit) {
-    outcome.status = exit.status;
-  } catch (const std::bad_alloc&) {
-    outcome.status = -1;  // where no row is known: RunProgram's message
+  {
+    testing::MemoryBudget budget(std::size_t{64} << 20);
+    try {
+      pelko::RunSourceWay(source, run, way);
+      outcome.ended = false;
+    } catch (const ProgramExit& exit) {
+      outcome.status = exit.status;
+    } catch (const std::bad_alloc&) {
+      outcome.status = -1;  // where no row is known: RunProgram's message
+    }
+    outcome.outOfBudget = budget.Refused();
   }
-  outcome.outOfBudget = memory_budget::Refused();
-  memory_budget::Set(0);
   std::fclose(out);
   outcome.out.assign(buffer, length);
   std::free(buffer);

@@ -17,7 +17,7 @@
 #include "runtime/random.h"
 #include "runtime/text.h"
 #include "tests/testlib/zunt/literal_walks.h"
-#include "tests/testlib/zunt/memory_budget.h"
+#include "tests/testlib/memory_budget.h"
 #include "zunt/script.h"
 #include "zunt/store.h"
 

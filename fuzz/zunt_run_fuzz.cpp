@@ -11,7 +11,7 @@
 #include "runtime/console.h"
 #include "runtime/process.h"
 #include "runtime/text.h"
-#include "tests/testlib/zunt/memory_budget.h"
+#include "tests/testlib/memory_budget.h"
 #include "tests/testlib/zunt/quiet_run.h"
 #include "zunt/load.h"
 #include "zunt/script.h"

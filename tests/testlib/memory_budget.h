@@ -11,19 +11,24 @@
 
 namespace orvelt::testing {
 
-// Bytes the program holds through operator new, and the most it may hold.
+// Bytes the program holds through operator new, the most it may hold, and whether a request was
+// refused since the last budget was made.
 inline std::atomic<std::size_t> gHeldBytes{0};
 inline std::atomic<std::size_t> gMostBytes{SIZE_MAX};
+inline std::atomic<bool> gRefused{false};
 
 // While it lives, the program may take this many bytes more than it held when it was made.
 class MemoryBudget {
  public:
   explicit MemoryBudget(std::size_t bytes) : before_(gMostBytes.load()) {
     gMostBytes.store(gHeldBytes.load() + bytes);
+    gRefused.store(false);
   }
   ~MemoryBudget() { gMostBytes.store(before_); }
   MemoryBudget(const MemoryBudget&) = delete;
   MemoryBudget& operator=(const MemoryBudget&) = delete;
+  // Whether a request was refused while this budget held.
+  bool Refused() const { return gRefused.load(); }
 
  private:
   std::size_t before_;
@@ -37,7 +42,10 @@ constexpr std::size_t kHeader = 16;
 inline void* Take(std::size_t size) {
   std::size_t held = gHeldBytes.load(std::memory_order_relaxed);
   std::size_t most = gMostBytes.load(std::memory_order_relaxed);
-  if (size > SIZE_MAX - kHeader || size > most || held > most - size) return nullptr;
+  if (size > SIZE_MAX - kHeader || size > most || held > most - size) {
+    gRefused.store(true, std::memory_order_relaxed);
+    return nullptr;
+  }
   void* block = std::malloc(size + kHeader);
   if (block == nullptr) return nullptr;
   *static_cast<std::size_t*>(block) = size;
