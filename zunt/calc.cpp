@@ -287,7 +287,7 @@ TScript::Evaluation::Next TScript::Evaluation::Element(std::size_t depth) {
   std::optional<Text> indexText;
   for (const Array& array : script_.Arrays) {
     if (!InRange(index, array)) {
-      PrintIndexMessage(index, array.name);
+      PrintIndexMessage(script_, index, array.name);
       continue;
     }
     Level& level = At(depth);

@@ -1,5 +1,5 @@
 // The start of zunt: the titles, the script path from the command line or the file-open dialog,
-// the load with its failure box, and the run.
+// the load with its failure box, and the run, traced on request.
 #include "zunt/entry.h"
 
 #include "runtime/command_flags.h"
@@ -9,6 +9,7 @@
 #include "runtime/window.h"
 #include "zunt/check.h"
 #include "zunt/script.h"
+#include "zunt/trace.h"
 
 namespace orvelt::zunt {
 namespace {
@@ -20,6 +21,8 @@ int ShowUsage(const std::vector<Text>&) {
       u"Aufruf: zunt SCRIPT.cf     führt ein zunt-Script aus\n"
       u"        zunt               fragt mit einem Dateidialog nach dem Script\n"
       u"        zunt --check DATEI meldet Zeilen, die zunt anders liest als gemeint\n"
+      u"        zunt --trace DATEI führt das Script aus und meldet jede ausgeführte Zeile\n"
+      u"                           auf der Standardfehlerausgabe\n"
       u"        zunt --version     zeigt Name und Version\n"
       u"        zunt --help, -h    zeigt diese Hilfe\n"
       u"\n"
@@ -34,12 +37,37 @@ int ShowVersion(const std::vector<Text>&) {
   return 0;
 }
 
+// Loads and runs the script; a failed load ends the program after its message box.
+int RunScript(const Text& path, Trace* trace) {
+  SetWindowTitle(kTitlePrefix + path);
+  FlushKeyboard();
+  TScript script;
+  if (script.Load(path, 100) == 0) {
+    SetWindowTitle(u"ZUNT - Error!");
+    ShowMessage(path + u"\r" + u"Script konnte nicht geladen werden!", true);
+    EndProgram();
+  }
+  SetWindowTitle(kTitlePrefix + path);
+  script.trace = trace;
+  script.Execute();
+  return 0;
+}
+
+// The path is read as a run reads its first argument, double quotes removed, and the trace names
+// the file so.
+int TraceFile(const std::vector<Text>& operands) {
+  const Text path = ReplaceText(operands.at(0), u"\"", u"");
+  Trace trace(path);
+  return RunScript(path, &trace);
+}
+
 // Flags count only as the whole command line; any other one names the script, as it always did.
 constexpr CommandFlag kFlags[] = {
     {u"--help", 0, ShowUsage},
     {u"-h", 0, ShowUsage},
     {u"--version", 0, ShowVersion},
     {u"--check", 1, CheckFile},
+    {u"--trace", 1, TraceFile},
 };
 
 }  // namespace
@@ -55,18 +83,7 @@ Text ScriptPath() {
 int Main() {
   if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
   SetWindowTitle(u"ZUNT - Waiting for script...");
-  Text path = ScriptPath();
-  SetWindowTitle(kTitlePrefix + path);
-  FlushKeyboard();
-  TScript script;
-  if (script.Load(path, 100) == 0) {
-    SetWindowTitle(u"ZUNT - Error!");
-    ShowMessage(path + u"\r" + u"Script konnte nicht geladen werden!", true);
-    EndProgram();
-  }
-  SetWindowTitle(kTitlePrefix + path);
-  script.Execute();
-  return 0;
+  return RunScript(ScriptPath(), nullptr);
 }
 
 }  // namespace orvelt::zunt

@@ -9,6 +9,7 @@
 #include "runtime/window.h"
 #include "zunt/statement.h"
 #include "zunt/store.h"
+#include "zunt/trace.h"
 #include "zunt/window_input.h"
 
 namespace orvelt::zunt {
@@ -72,19 +73,48 @@ bool Executor::RunLine() {
     if (skip_ > 0) --skip_;
     handled_ = true;
   }
-  if (skip_ == 0) Dispatch(st);
+  if (skip_ == 0) {
+    if (script_.trace) {
+      TracedDispatch(st, line);
+    } else {
+      Dispatch(st);
+    }
+  }
   if (end_) return false;
   handled_ = false;
   ++counter_;
   return true;
 }
 
-void Executor::Finish() { PrintLine(u"Script erfolgreich ausgefuehrt!"); }
+void Executor::Finish() {
+  FlushTrace();
+  PrintLine(u"Script erfolgreich ausgefuehrt!");
+}
 
 bool Executor::Knows(const Text& word) {
   for (const Command& command : kCommands)
     if (word == command.word) return true;
   return false;
+}
+
+// Empty lines do nothing and are left out of the trace, as comments are.
+void Executor::TracedDispatch(const Statement& st, TextView line) {
+  if (TrimView(line).empty()) {
+    Dispatch(st);
+    return;
+  }
+  script_.trace->Begin(counter_, line);
+  Dispatch(st);
+  script_.trace->End();
+}
+
+void Executor::FlushTrace() {
+  if (script_.trace) script_.trace->Flush();
+}
+
+void Executor::WaitForKeyHere() {
+  FlushTrace();
+  surroundings_.waitForKey();
 }
 
 void Executor::Dispatch(const Statement& st) {
@@ -137,7 +167,14 @@ void Executor::Window(const Statement& st) {
   surroundings_.openWindow(width, height);
 }
 
-void Executor::Error(const Statement&) { RaiseFatalError(u"Unknown error"); }
+// The line's own entry goes before the message.
+void Executor::Error(const Statement&) {
+  if (script_.trace) {
+    script_.trace->End();
+    script_.trace->Flush();
+  }
+  RaiseFatalError(u"Unknown error");
+}
 
 void Executor::Color(const Statement& st) {
   int red = NumberOf(st.FirstField());
@@ -161,9 +198,11 @@ void Executor::Input(const Statement& st) {
   int y = NumberOf(st.FromThirdField());
   SVar inputText = std::move(script_.SVars[inputText_]);
   script_.SVars.erase(script_.SVars.begin() + static_cast<std::ptrdiff_t>(inputText_));
+  FlushTrace();
   inputText.value = u"\"" + surroundings_.typedLine(x, y, prompt) + u"\"";
   script_.SVars.push_back(std::move(inputText));
   inputText_ = script_.SVars.size() - 1;
+  if (script_.trace) script_.trace->Set(script_.SVars.back());
   script_.Names().svars.Invalidate();
 }
 
@@ -200,9 +239,13 @@ void Executor::ClsColor(const Statement& st) {
   SetClearColor(red, green, blue);
 }
 
-void Executor::Flip(const Statement&) { PresentCanvas(-1); }
+// Pacing waits too: a trace goes out once a frame.
+void Executor::Flip(const Statement&) {
+  FlushTrace();
+  PresentCanvas(-1);
+}
 
-void Executor::WaitKeyStatement(const Statement&) { surroundings_.waitForKey(); }
+void Executor::WaitKeyStatement(const Statement&) { WaitForKeyHere(); }
 
 void Executor::End(const Statement&) { end_ = true; }
 
@@ -214,8 +257,9 @@ void Executor::Assignment(const Statement& st) {
   if (AssignFromLine(script_, st.text)) handled_ = true;
   if (!st.text.empty() && st.text[0] == u'#') handled_ = true;
   if (handled_) return;
+  FlushTrace();
   PrintLine(u"Scriptfehler in Zeile " + IntToText(counter_) + u": Befehl <" + st.command + u"> nicht vorhanden.");
-  surroundings_.waitForKey();
+  WaitForKeyHere();
 }
 
 int TScript::Execute() {

@@ -44,6 +44,11 @@ class Executor {
   static const Command kCommands[];
 
   void Dispatch(const Statement& st);
+  // Dispatch with the line's entry in the script's trace around it.
+  void TracedDispatch(const Statement& st, TextView line);
+  // The trace's finished entries go out before output and waits, so that a terminal keeps the order.
+  void FlushTrace();
+  void WaitForKeyHere();
   int32_t NumberOf(TextView field);
   Text TextOf(TextView field);
 

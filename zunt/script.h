@@ -15,6 +15,8 @@
 
 namespace orvelt::zunt {
 
+class Trace;
+
 class TScript {
  public:
   ScriptLines lines;
@@ -25,6 +27,7 @@ class TScript {
   std::vector<Array> Arrays;
   std::deque<TGoto> TGotos;  // grows without moving: a script may hold millions of labels
   Text file;
+  Trace* trace = nullptr;  // set while the run is traced: told of every line and every change
 
   int Load(const Text& path, int limit);  // 1 when the file opened, 0 when it could not
   int Execute();                           // runs the loaded lines; 0 at a normal end

@@ -2,6 +2,7 @@
 #include "zunt/store.h"
 
 #include "runtime/console.h"
+#include "zunt/trace.h"
 
 namespace orvelt::zunt {
 namespace {
@@ -46,6 +47,7 @@ void StoreElement(TScript& script, Array& array, int32_t index, TextView line, i
     case ElementType::String: array.sarray.Set(index, Text(FromFirstQuote(line, q))); break;
     case ElementType::None: break;
   }
+  if (script.trace) script.trace->Set(array, index);
 }
 
 // The records whose names may start the line, in list order: every record when the list is short,
@@ -64,7 +66,8 @@ void ForEachMatch(Records& records, const NameBuckets& buckets, TextView line, V
 
 }  // namespace
 
-void PrintIndexMessage(int32_t index, const Text& arrayName) {
+void PrintIndexMessage(const TScript& script, int32_t index, const Text& arrayName) {
+  if (script.trace) script.trace->Flush();
   PrintLine(u"Auf das Feld " + IntToText(index) + u" im Array <" + arrayName +
             u"> kann nicht zugegriffen werden!");
 }
@@ -98,14 +101,17 @@ void DeclareFromLine(TScript& script, TextView line, ElementType type) {
     if (type == ElementType::Integer) {
       int32_t value = TextToInt(script.Calc2(initial));
       script.IVars.push_back(IVar{std::move(declared.name), value});
+      if (script.trace) script.trace->Set(script.IVars.back());
     } else {
       float value = TextToFloat(script.Calc2(TrimView(initial)));
       script.FVars.push_back(FVar{std::move(declared.name), value});
+      if (script.trace) script.trace->Set(script.FVars.back());
     }
     return;
   }
   // The opening quote is not kept; a closing one, if written, is.
   script.SVars.push_back(SVar{std::move(declared.name), Text(RightView(line, len - FindUnit(line, u'"')))});
+  if (script.trace) script.trace->Set(script.SVars.back());
 }
 
 // Every record whose name starts the line is assigned: the walk never stops at the first.
@@ -118,23 +124,26 @@ bool AssignFromLine(TScript& script, TextView line) {
     if (eq == 0) return;
     v.value = TextToInt(script.Calc2(RightOfEquals(line, eq)));
     assigned = true;
+    if (script.trace) script.trace->Set(v);
   });
   ForEachMatch(script.FVars, names.fvars, line, [&](FVar& v) {
     if (eq == 0) return;
     v.Value = TextToFloat(script.Calc2(RightOfEquals(line, eq)));
     assigned = true;
+    if (script.trace) script.trace->Set(v);
   });
   ForEachMatch(script.SVars, names.svars, line, [&](SVar& v) {
     if (q == 0) return;
     v.value = Text(FromFirstQuote(line, q));
     assigned = true;
+    if (script.trace) script.trace->Set(v);
   });
   ForEachMatch(script.Arrays, names.arrays, line, [&](Array& array) {
     int64_t b1 = FindUnit(line, u'[');
     int64_t b2 = FindUnit(line, u']');
     int32_t index = TextToInt(script.Calc2(MidView(line, b1 + 1, b2 - b1 - 1)));
     if (index < 0 || int64_t{index} > int64_t{array.amount} - 1) {
-      PrintIndexMessage(index, array.name);
+      PrintIndexMessage(script, index, array.name);
       assigned = true;
       return;
     }

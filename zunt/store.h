@@ -25,7 +25,8 @@ std::optional<int32_t> FindLabelLine(const TScript& script, TextView target);
 // Does the line start with the name, letter case ignored?
 bool StartsWithName(TextView line, const Text& name);
 
-// "Auf das Feld ... kann nicht zugegriffen werden!", for an index outside the array.
-void PrintIndexMessage(int32_t index, const Text& arrayName);
+// "Auf das Feld ... kann nicht zugegriffen werden!", for an index outside the array; a trace
+// writes the lines before it first.
+void PrintIndexMessage(const TScript& script, int32_t index, const Text& arrayName);
 
 }  // namespace orvelt::zunt
