@@ -3,6 +3,7 @@
 #include "zunt/trace.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "runtime/console.h"
 
@@ -25,7 +26,7 @@ Text Quoted(const Text& value) { return u"\"" + ReplaceText(value, u"\"", u"") +
 
 // A failed write leaves no mark on the stream: standard error that cannot be written must not turn
 // a run into a failure.
-void WriteToStandardError(const std::string& bytes) {
+void WriteToStandardError(std::string_view bytes) {
   std::FILE* err = ConsoleErr();
   const bool failedBefore = std::ferror(err) != 0;
   std::fwrite(bytes.data(), 1, bytes.size(), err);
@@ -37,14 +38,14 @@ void WriteToStandardError(const std::string& bytes) {
 
 Trace::Trace(const Text& file) : file_(EncodeUtf8(file) + ":") {}
 
-// The program may end inside a line (a fatal error, the end of the input); its entry is written
-// then, without the variables it did not get to set. Running out of memory here loses the rest.
+// The program may end inside a line (the end of the input, a second close request, memory run
+// out); its entry is written then, without what the line did not get to set. Nothing here needs
+// memory.
 Trace::~Trace() {
-  try {
-    End();
-    Flush();
-  } catch (...) {
-  }
+  Flush();
+  if (entry_.empty()) return;
+  WriteToStandardError(entry_);
+  WriteToStandardError("\n");
 }
 
 void Trace::Begin(int32_t index, TextView line) {
