@@ -97,9 +97,10 @@ bool Executor::Knows(const Text& word) {
   return false;
 }
 
-// Empty lines do nothing and are left out of the trace, as comments are.
+// Empty lines and lines of blanks do nothing and are left out of the trace, as comments are; a
+// line of tabs is an unknown command and traced.
 void Executor::TracedDispatch(const Statement& st, TextView line) {
-  if (TrimView(line).empty()) {
+  if (line.find_first_not_of(u' ') == TextView::npos) {
     Dispatch(st);
     return;
   }
@@ -196,9 +197,9 @@ void Executor::Input(const Statement& st) {
   Text prompt = TextOf(st.FirstField());
   int x = NumberOf(st.SecondField());
   int y = NumberOf(st.FromThirdField());
+  FlushTrace();
   SVar inputText = std::move(script_.SVars[inputText_]);
   script_.SVars.erase(script_.SVars.begin() + static_cast<std::ptrdiff_t>(inputText_));
-  FlushTrace();
   inputText.value = u"\"" + surroundings_.typedLine(x, y, prompt) + u"\"";
   script_.SVars.push_back(std::move(inputText));
   inputText_ = script_.SVars.size() - 1;

@@ -80,8 +80,11 @@ TEST(Trace, EntriesInPlace) {
        true, 0},
       {"every name the line starts with", "int x = 1\nint xy = 2\nxy = 7\n", "",
        "@:1: int x = 1  |  x=1\n@:2: int xy = 2  |  xy=2\n@:3: xy = 7  |  x=7  |  xy=7\n", true, 0},
-      {"messages after the entries before them", "int dim a[2]\nzz = 1\na[5] = 1\n", "\n",
-       "@:1: int dim a[2]\n" + ErrorLine(1, "zz") + "@:2: zz = 1\n" + IndexLine("5", "a") + "@:3: a[5] = 1\n", true, 0},
+      {"messages after the entries before them; a line of blanks does nothing, one of tabs is a command",
+       "int dim a[2]\n   \nzz = 1\n\t\na[5] = 1\n", "\n\n",
+       "@:1: int dim a[2]\n" + ErrorLine(2, "zz") + "@:3: zz = 1\n" + ErrorLine(3, "\t") + "@:4: \n" +
+           IndexLine("5", "a") + "@:5: a[5] = 1\n",
+       true, 0},
       {"a typed line", "input \"Name?\",1,1\n", "Anna\n", "Name?@:1: input \"Name?\",1,1  |  input_text=\"Anna\"\n", true, 0},
       {"the end of the input inside a line", "int k = 1\ninput \"Name?\",1,1\nk = 2\n", "",
        "@:1: int k = 1  |  k=1\nName?@:2: input \"Name?\",1,1\n", false, 0},
