@@ -78,8 +78,11 @@ TEST(Trace, EntriesInPlace) {
        "@:6: k = k + 1  |  k=2\n@:7: a[k] = k*2  |  a[2]=4\n@:9: if k < 1\n@:11: endif\n"
        "@:12: s = \"b\" ; kept\n@:13: float f = 1.5  |  f=1.50000000\n@:14: s = \"x\"\"y\"  |  s=\"xy\"\n",
        true, 0},
-      {"every name the line starts with", "int x = 1\nint xy = 2\nxy = 7\n", "",
-       "@:1: int x = 1  |  x=1\n@:2: int xy = 2  |  xy=2\n@:3: xy = 7  |  x=7  |  xy=7\n", true, 0},
+      {"every name the line starts with; elements of each type",
+       "int x = 1\nint xy = 2\nxy = 7\nfloat dim g[2]\ng[1] = 2\nstring dim t[2]\nt[0] = \"q\"\n", "",
+       "@:1: int x = 1  |  x=1\n@:2: int xy = 2  |  xy=2\n@:3: xy = 7  |  x=7  |  xy=7\n@:4: float dim g[2]\n"
+       "@:5: g[1] = 2  |  g[1]=2.00000000\n@:6: string dim t[2]\n@:7: t[0] = \"q\"  |  t[0]=\"q\"\n",
+       true, 0},
       {"messages after the entries before them; a line of blanks does nothing, one of tabs is a command",
        "int dim a[2]\n   \nzz = 1\n\t\na[5] = 1\n", "\n\n",
        "@:1: int dim a[2]\n" + ErrorLine(2, "zz") + "@:3: zz = 1\n" + ErrorLine(3, "\t") + "@:4: \n" +
