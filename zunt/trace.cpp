@@ -22,7 +22,14 @@ TextView TrimBlanksAndTabs(TextView line) {
 }
 
 // A string as the commands show it, every double quote dropped, between double quotes.
-Text Quoted(const Text& value) { return u"\"" + ReplaceText(value, u"\"", u"") + u"\""; }
+Text Quoted(const Text& value) {
+  Text quoted(1, u'"');
+  quoted.reserve(value.size() + 2);
+  for (char16_t c : value)
+    if (c != u'"') quoted.push_back(c);
+  quoted.push_back(u'"');
+  return quoted;
+}
 
 // A failed write leaves no mark on the stream: standard error that cannot be written must not turn
 // a run into a failure.
