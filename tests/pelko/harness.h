@@ -39,6 +39,7 @@ struct RunSetup {
   uint64_t rowBudget = 100000;
   int32_t seed = 12345;
   bool frameTimer = false;  // a 60 Hz frame timer on the fake clock for "wait"
+  bool traced = false;      // the decoded rows with the trace on standard error
 };
 
 // Runs a source (UTF-8 bytes, decoded as a file is) and captures what it writes.
@@ -51,6 +52,7 @@ inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
   pelko::RunWay way;
   way.literal = setup.literal;
   way.rowBudget = setup.rowBudget;
+  way.traced = setup.traced;
   if (setup.frameTimer) run.frameTimer = CreateTickTimer(60);
   Outcome outcome;
   try {
@@ -66,13 +68,17 @@ inline Outcome RunPelko(const std::string& source, const RunSetup& setup = {}) {
 }
 
 // Runs through the literal walks and through the decoded rows, expects the same outcome from both
-// and returns it.
+// and the same output and end from a traced run, and returns the decoded run's outcome.
 inline Outcome RunBothWays(const std::string& source, RunSetup setup = {}) {
   setup.literal = true;
   Outcome literal = RunPelko(source, setup);
   setup.literal = false;
   Outcome decoded = RunPelko(source, setup);
   EXPECT_EQ(literal, decoded) << "literal and decoded runs differ for:\n" << source;
+  setup.traced = true;
+  Outcome traced = RunPelko(source, setup);
+  traced.err = decoded.err;  // the trace lines come on top of the messages
+  EXPECT_EQ(traced, decoded) << "the traced run differs for:\n" << source;
   return decoded;
 }
 

@@ -140,15 +140,15 @@ TEST_F(Drawing, RectOvalDotAndTextAtTheDrawPosition) {
 }
 
 TEST_F(Drawing, ClsClearsAndFlipPresentsBySyncOfTheWaitFlag) {
-  // Each of the two runs opens its own window and sets the interval once.
+  // Each of the three runs (literal, decoded, traced) opens its own window and sets the interval once.
   RunBothWays(".text\ngfx 50, 50\norg 0, 0\nrect 50, 50\ncls\nflip\nflip\n");
   EXPECT_EQ(orvelt::memory::FramePixel(25, 25), kBlack);
-  EXPECT_EQ(orvelt::memory::SwapIntervalChanges(), (std::vector<int>{1, 1}));
+  EXPECT_EQ(orvelt::memory::SwapIntervalChanges(), (std::vector<int>{1, 1, 1}));
 
   orvelt::memory::Remove();
   orvelt::memory::Install();
   RunBothWays(".text\ngfx 50, 50\nflip\nend\nwait\n");
-  EXPECT_EQ(orvelt::memory::SwapIntervalChanges(), (std::vector<int>{0, 0}));
+  EXPECT_EQ(orvelt::memory::SwapIntervalChanges(), (std::vector<int>{0, 0, 0}));
 }
 
 TEST_F(Drawing, TextDrawsTheOperandValueWithItsQuotes) {

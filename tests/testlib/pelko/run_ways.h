@@ -1,5 +1,5 @@
 // Runs of a pelko source for tests, benchmarks and fuzz targets: through the decoded rows or the
-// literal walks, with a bound on the rows executed, and with or without windows.
+// literal walks, with a bound on the rows executed, with or without windows, traced or not.
 #pragma once
 #include <cstdint>
 
@@ -11,6 +11,7 @@ struct RunWay {
   bool literal = false;     // the literal walks instead of the decoded rows
   uint64_t rowBudget = 0;   // rows to execute before the run returns; 0: no bound
   bool windowless = false;  // "gfx" opens no window (fuzzing)
+  bool traced = false;      // the decoded rows with the trace of "--trace" on standard error
 };
 
 // Loads and runs the source like RunSource, the way given: ends through EndProgram or
