@@ -114,11 +114,14 @@ TEST(WindowX11, KeypadFollowsNumLock) {
   struct Row {
     std::string key, numLockOff, numLockOn;
   };
-  const Row rows[] = {
+  Row rows[] = {
       {"KP_1", "35", "97"},  {"KP_2", "40", "98"},  {"KP_3", "34", "99"},  {"KP_4", "37", "100"},
       {"KP_5", "12", "101"}, {"KP_6", "39", "102"}, {"KP_7", "36", "103"}, {"KP_8", "38", "104"},
       {"KP_9", "33", "105"}, {"KP_0", "45", "96"},  {"KP_Decimal", "46", "110"}, {"KP_Add", "107", "107"},
   };
+  // On Windows the codes come from the system as they are; Wine's keyboard driver gives the
+  // keypad's decimal key VK_DECIMAL also with NumLock off, where Windows itself gives VK_DELETE.
+  if (RunsWindowsPrograms()) rows[10].numLockOff = "110";
   x11::OwnServer server;
   ASSERT_TRUE(server.Started());
   for (bool numLock : {false, true}) {
