@@ -4,16 +4,13 @@
 // CPU time (user + system), reported with its wall time and peak resident memory, and, for
 // loading, the peak against the source's size. PELKO_BINARY names another pelko to measure.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "bench/child_run.h"
 
 namespace {
 
@@ -54,36 +51,11 @@ std::string WriteManyLines(int count) {
   return path;
 }
 
-struct Run {
-  double cpuSeconds, wallSeconds, peakMegabytes;
-};
-
-Run RunPelko(const std::string& source) {
-  auto start = std::chrono::steady_clock::now();
-  pid_t pid = fork();
-  if (pid == 0) {
-    int nowhere = open("/dev/null", O_RDWR);
-    dup2(nowhere, 0);
-    dup2(nowhere, 1);
-    std::string binary = PelkoBinary();
-    execl(binary.c_str(), binary.c_str(), source.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return Run{-1, wall, 0};
-  return Run{cpu, wall, static_cast<double>(usage.ru_maxrss) / 1024.0};
-}
-
 void Measure(benchmark::State& state, const std::string& source, bool loading = false) {
-  Run run{};
+  bench::ChildRun run;
   for (auto _ : state) {
-    run = RunPelko(source);
-    if (run.cpuSeconds < 0) {
+    run = bench::RunChild(PelkoBinary(), source);
+    if (!run.succeeded) {
       state.SkipWithError("pelko failed");
       return;
     }

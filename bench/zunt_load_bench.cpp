@@ -2,16 +2,13 @@
 // 3-million-element arrays, each ending at its first line. Wall time and peak resident memory per
 // run, and the peak against the script's size. ZUNT_BINARY names another zunt to measure.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "bench/child_run.h"
 
 namespace {
 
@@ -54,35 +51,12 @@ std::string WriteDeclarations(int elements) {
   return path;
 }
 
-struct Run {
-  double seconds;
-  double peakMegabytes;
-};
-
-Run RunZunt(const std::string& script) {
-  auto start = std::chrono::steady_clock::now();
-  pid_t pid = fork();
-  if (pid == 0) {
-    int nowhere = open("/dev/null", O_RDWR);
-    dup2(nowhere, 0);
-    dup2(nowhere, 1);
-    std::string binary = ZuntBinary();
-    execl(binary.c_str(), binary.c_str(), script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return Run{seconds, static_cast<double>(usage.ru_maxrss) / 1024.0};
-}
-
 void Measure(benchmark::State& state, const std::string& script) {
   double size = static_cast<double>(std::filesystem::file_size(script)) / (1024.0 * 1024.0);
   double peak = 0;
   for (auto _ : state) {
-    Run run = RunZunt(script);
-    state.SetIterationTime(run.seconds);
+    bench::ChildRun run = bench::RunChild(ZuntBinary(), script);
+    state.SetIterationTime(run.wallSeconds);
     peak = run.peakMegabytes;
   }
   state.counters["script_MB"] = size;
