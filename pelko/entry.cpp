@@ -24,32 +24,22 @@ constexpr char16_t kBanner[] = u"PELKO version: 0.79 Gamma";
   EndProgram();
 }
 
-int ShowUsage(const std::vector<Text>&) {
-  WriteText(
-      u"Aufruf: pelko PROGRAMM.pel   führt ein pelko-Programm aus\n"
-      u"        pelko -v             zeigt die Versionszeile und wartet auf Enter\n"
-      u"        pelko --check DATEI  meldet Zeilen, die pelko anders liest als gemeint\n"
-      u"        pelko --trace DATEI  führt das Programm aus und meldet jede ausgeführte Zeile\n"
-      u"        pelko --version      zeigt Name und Version\n"
-      u"        pelko --help, -h     zeigt diese Hilfe\n"
-      u"\n"
-      u"Alle Argumente zusammen sind der Pfad des Programms. Ein relativer Pfad wird zuerst\n"
-      u"im Ordner von pelko gesucht, dann im Ordner, in dem pelko gestartet wurde; einer, der\n"
-      u"mit \"./\" oder \"../\" beginnt, nur dort. Mehr in der Anleitung: man pelko\n");
-  return 0;
-}
-
-int ShowVersion(const std::vector<Text>&) {
-  WriteText(u"pelko " + ProjectVersion() + u"\n");
-  return 0;
-}
+constexpr ProgramHelp kHelp = {
+    u"pelko",
+    u"Aufruf: pelko PROGRAMM.pel   führt ein pelko-Programm aus\n"
+    u"        pelko -v             zeigt die Versionszeile und wartet auf Enter\n"
+    u"        pelko --check DATEI  meldet Zeilen, die pelko anders liest als gemeint\n"
+    u"        pelko --trace DATEI  führt das Programm aus und meldet jede ausgeführte Zeile\n"
+    u"        pelko --version      zeigt Name und Version\n"
+    u"        pelko --help, -h     zeigt diese Hilfe\n"
+    u"\n"
+    u"Alle Argumente zusammen sind der Pfad des Programms. Ein relativer Pfad wird zuerst\n"
+    u"im Ordner von pelko gesucht, dann im Ordner, in dem pelko gestartet wurde; einer, der\n"
+    u"mit \"./\" oder \"../\" beginnt, nur dort. Mehr in der Anleitung: man pelko\n"};
 
 // Flags count only as the whole command line; any other one is a source path or the version
 // request, as it always was.
 constexpr CommandFlag kFlags[] = {
-    {u"--help", 0, ShowUsage},
-    {u"-h", 0, ShowUsage},
-    {u"--version", 0, ShowVersion},
     {u"--check", 1, CheckFile},
     {u"--trace", 1, TraceFile},
 };
@@ -107,7 +97,7 @@ SourceRun StartRun() {
 }
 
 int Main() {
-  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
+  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kHelp, kFlags)) return *status;
   SourceRun run = StartRun();
   Text commandLine = CommandLineText(ProgramArguments());
   if (IsVersionRequest(commandLine)) AnswerVersionRequest();

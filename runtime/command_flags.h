@@ -22,6 +22,17 @@ struct CommandFlag {
 // line keeps its meaning.
 std::optional<int> AnswerCommandFlag(const std::vector<Text>& arguments, std::span<const CommandFlag> flags);
 
+// What a program says of itself when asked: its name and its usage text.
+struct ProgramHelp {
+  std::u16string_view name;
+  std::u16string_view usage;
+};
+
+// As above, with "--help" and "-h" (the usage text) and "--version" (the name and the project's
+// version) answered first, on standard output and with status 0.
+std::optional<int> AnswerCommandFlag(const std::vector<Text>& arguments, const ProgramHelp& help,
+                                     std::span<const CommandFlag> flags);
+
 // The version of the project, the same for both programs.
 Text ProjectVersion();
 

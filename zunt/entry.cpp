@@ -16,26 +16,19 @@ namespace {
 
 const Text kTitlePrefix = u"ZUNT - ";
 
-int ShowUsage(const std::vector<Text>&) {
-  WriteText(
-      u"Aufruf: zunt SCRIPT.cf     führt ein zunt-Script aus\n"
-      u"        zunt               fragt mit einem Dateidialog nach dem Script\n"
-      u"        zunt --check DATEI meldet Zeilen, die zunt anders liest als gemeint\n"
-      u"        zunt --trace DATEI führt das Script aus und meldet jede ausgeführte Zeile\n"
-      u"                           auf der Standardfehlerausgabe\n"
-      u"        zunt --version     zeigt Name und Version\n"
-      u"        zunt --help, -h    zeigt diese Hilfe\n"
-      u"\n"
-      u"Nur das erste Argument zählt. Ein relativer Pfad wird zuerst im Ordner von zunt\n"
-      u"gesucht, dann im Ordner, in dem zunt gestartet wurde; einer, der mit \"./\" oder\n"
-      u"\"../\" beginnt, nur dort. Mehr in der Anleitung: man zunt\n");
-  return 0;
-}
-
-int ShowVersion(const std::vector<Text>&) {
-  WriteText(u"zunt " + ProjectVersion() + u"\n");
-  return 0;
-}
+constexpr ProgramHelp kHelp = {
+    u"zunt",
+    u"Aufruf: zunt SCRIPT.cf     führt ein zunt-Script aus\n"
+    u"        zunt               fragt mit einem Dateidialog nach dem Script\n"
+    u"        zunt --check DATEI meldet Zeilen, die zunt anders liest als gemeint\n"
+    u"        zunt --trace DATEI führt das Script aus und meldet jede ausgeführte Zeile\n"
+    u"                           auf der Standardfehlerausgabe\n"
+    u"        zunt --version     zeigt Name und Version\n"
+    u"        zunt --help, -h    zeigt diese Hilfe\n"
+    u"\n"
+    u"Nur das erste Argument zählt. Ein relativer Pfad wird zuerst im Ordner von zunt\n"
+    u"gesucht, dann im Ordner, in dem zunt gestartet wurde; einer, der mit \"./\" oder\n"
+    u"\"../\" beginnt, nur dort. Mehr in der Anleitung: man zunt\n"};
 
 // Loads and runs the script; a failed load ends the program after its message box.
 int RunScript(const Text& path, Trace* trace) {
@@ -63,9 +56,6 @@ int TraceFile(const std::vector<Text>& operands) {
 
 // Flags count only as the whole command line; any other one names the script, as it always did.
 constexpr CommandFlag kFlags[] = {
-    {u"--help", 0, ShowUsage},
-    {u"-h", 0, ShowUsage},
-    {u"--version", 0, ShowVersion},
     {u"--check", 1, CheckFile},
     {u"--trace", 1, TraceFile},
 };
@@ -81,7 +71,7 @@ Text ScriptPath() {
 
 // The graphics back end needs no choosing here: the runtime has one, and opens no window yet.
 int Main() {
-  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kFlags)) return *status;
+  if (std::optional<int> status = AnswerCommandFlag(ProgramArguments(), kHelp, kFlags)) return *status;
   SetWindowTitle(u"ZUNT - Waiting for script...");
   return RunScript(ScriptPath(), nullptr);
 }
