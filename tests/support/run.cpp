@@ -159,13 +159,6 @@ RunResult RunBinary(const std::string& binary, const std::vector<std::string>& a
   return result;
 }
 
-RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
-                    const std::string& input) {
-  RunOptions options;
-  options.input = input;
-  return RunBinary(binary, args, options);
-}
-
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "orvelt-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");

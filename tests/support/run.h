@@ -33,8 +33,12 @@ RunResult RunBinary(const std::string& binary, const std::vector<std::string>& a
 std::vector<std::string> ProgramCommand(const std::string& binary);
 bool RunsWindowsPrograms();
 // Convenience: the input text only.
-RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
-                    const std::string& input);
+inline RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
+                           const std::string& input) {
+  RunOptions options;
+  options.input = input;
+  return RunBinary(binary, args, options);
+}
 
 // A fresh folder below the system's temporary folder, removed with everything in it at the end.
 class TempDir {

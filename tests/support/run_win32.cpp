@@ -156,13 +156,6 @@ RunResult RunBinary(const std::string& binary, const std::vector<std::string>& a
   return result;
 }
 
-RunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
-                    const std::string& input) {
-  RunOptions options;
-  options.input = input;
-  return RunBinary(binary, args, options);
-}
-
 TempDir::TempDir() {
   std::random_device seed;
   std::mt19937 random(seed());
