@@ -18,13 +18,14 @@ case "$set_name" in
   build) ;;
   windows) packages=(cmake make "${windows[@]}") ;;
   test) packages+=("${test_packages[@]}") ;;
-  dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 luajit hyperfine) ;;
+  # Fuzzing (clang), the Lua comparison, timing, and rsvg-convert to remake the icons' PNGs.
+  dev) packages+=("${test_packages[@]}" clang libclang-rt-14-dev lua5.4 luajit hyperfine librsvg2-bin) ;;
   *) echo "usage: $0 [build|test|dev|windows]" >&2; exit 2 ;;
 esac
-# The editor tests: Vim, the GtkSourceView schema and library with Python's bindings, and node with npm
-# (which some node packages bring along).
+# The editor tests: Vim, the GtkSourceView schema (libgtksourceview-4-common) and library with Python's
+# bindings, and node with npm (which some node packages bring along).
 if [ "$set_name" != build ]; then
-  packages+=(vim libxml2-utils python3-gi gir1.2-gtksource-4 nodejs)
+  packages+=(vim libxml2-utils libgtksourceview-4-common python3-gi gir1.2-gtksource-4 nodejs)
   command -v npm >/dev/null || packages+=(npm)
 fi
 
