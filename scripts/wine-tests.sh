@@ -30,7 +30,7 @@ echo "made in $(($(date +%s) - start)) s"
 echo "== tests of the Windows build under Wine"
 # Without DISPLAY no window can be made, as on a machine without a display: a Wine program takes
 # its display from its own environment, which a Windows parent cannot take from its child.
-env -u DISPLAY ctest --test-dir build-windows --output-on-failure
+env -u DISPLAY ctest --test-dir build-windows --output-on-failure --repeat until-pass:2
 echo "== window tests against the Windows programs under Wine"
 ORVELT_WINE_BUILD="$PWD/build-windows" ctest --test-dir build --output-on-failure --repeat until-pass:2 \
   -R '^(WindowX11|Window|ScriptWindow|KeyCodes|WindowsDialogs)\.'

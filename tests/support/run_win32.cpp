@@ -126,14 +126,21 @@ RunResult RunBinary(const std::string& binary, const std::vector<std::string>& a
   std::wstring environment = EnvironmentBlock(options);
   std::wstring cwd = Wide(options.cwd);
   PROCESS_INFORMATION process{};
-  BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                                environment.data(), cwd.empty() ? nullptr : cwd.c_str(), &startup, &process);
+  // Under Wine a start can fail now and then while the Wine server is busy; a few more tries.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                             environment.data(), cwd.empty() ? nullptr : cwd.c_str(), &startup, &process);
+  }
+  const DWORD startError = started ? 0 : GetLastError();
   CloseHandle(in.read);
   CloseHandle(out.write);
   CloseHandle(err.write);
   RunResult result;
   if (!started) {
     for (HANDLE handle : {in.write, out.read, err.read}) CloseHandle(handle);
+    result.err = "CreateProcessW failed with error " + std::to_string(startError);
     return result;
   }
   CloseHandle(process.hThread);
